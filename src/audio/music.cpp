@@ -1,0 +1,41 @@
+// The background tune: opened, played and watched through the music command strings.
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "shell/kelto1.h"
+
+namespace kelto1 {
+
+namespace {
+constexpr int32_t kAliasNotOpen = 263;
+
+void Send(Platform& platform, const std::string& command) {
+  std::string reply;
+  platform.SendMusicCommand(command, reply, 0);
+}
+}  // namespace
+
+void Kelto1::StartMusic() {
+  // Stopping and closing first is safe whether or not an earlier race left it open.
+  Send(platform, "stop midifile ");
+  Send(platform, "close midifile");
+  Send(platform, "open \"" + platform.ProgramFolder() + "/bgm.mid\" type sequencer alias midifile");
+  Send(platform, "play midifile from 0");
+}
+
+void Kelto1::StopMusic() {
+  Send(platform, "stop midifile ");
+  Send(platform, "close midifile");
+}
+
+void Kelto1::KeepMusicPlaying() {
+  std::string reply(16, ' ');
+  const int32_t result = platform.SendMusicCommand("status midifile mode", reply, 15);
+  if (result == kAliasNotOpen) return;
+  std::string head = reply.substr(0, 7);
+  std::transform(head.begin(), head.end(), head.begin(), [](unsigned char c) { return std::toupper(c); });
+  if (head == "STOPPED") Send(platform, "play midifile from 0");
+}
+
+}  // namespace kelto1

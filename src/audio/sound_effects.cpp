@@ -1,0 +1,68 @@
+// Sound effects: fourteen WAV images in memory, each with its own cooldown.
+#include <array>
+#include <string>
+
+#include "shell/kelto1.h"
+
+namespace kelto1 {
+
+namespace {
+
+struct SoundRow {
+  const char* file;
+  uint8_t cooldown;  // frames before the sound may start again
+};
+
+// "pass.wav" fills nine buffers; only 5 of them is ever requested.
+constexpr std::array<SoundRow, 14> kSounds = {{
+    {"crbit.wav", 20},  // light hit
+    {"crsh.wav", 30},   // crash
+    {"crwal.wav", 20},  // heavy crash
+    {"PwrUp1.wav", 20}, // a good pick-up
+    {"PwrLost.wav", 20},  // a bad pick-up, or a rival passing the player
+    {"pass.wav", 20},   // the player passing a rival
+    {"pass.wav", 50},
+    {"pass.wav", 100},
+    {"pass.wav", 20},
+    {"pass.wav", 20},
+    {"pass.wav", 40},
+    {"pass.wav", 10},
+    {"pass.wav", 20},
+    {"pass.wav", 20},
+}};
+
+}  // namespace
+
+void Kelto1::LoadSounds() {
+  FileStore& files = platform.Files();
+  const std::string folder = platform.ProgramFolder();
+  for (size_t i = 0; i < kSounds.size(); ++i) {
+    const std::string path = folder + "/" + kSounds[i].file;
+    std::optional<std::vector<uint8_t>> image = files.Read(path);
+    if (!image) {
+      // A missing file is made empty where the folder allows it, and stays silent.
+      if (files.FolderWritable(folder)) {
+        files.CreateEmpty(path);
+      } else if (i <= 5) {
+        platform.Note("kelto1: cannot read " + path + "; that sound stays silent");
+      }
+      image.emplace();
+    }
+    image->push_back(0);  // the whole file and one zero byte
+    sounds.SoundData[i] = std::move(*image);
+  }
+}
+
+void Kelto1::PlaySound(int32_t index) {
+  if (index < 0 || index > 13) return;
+  if (audio.SoundCooldown[index] != 0) return;  // dropped, not queued
+  platform.PlaySoundFromMemory(sounds.SoundData[index]);
+  audio.SoundCooldown[index] = kSounds[index].cooldown;
+}
+
+void Kelto1::TickSoundCooldowns() {
+  for (auto& c : audio.SoundCooldown)
+    if (c > 0) c -= 1;
+}
+
+}  // namespace kelto1

@@ -1,0 +1,92 @@
+// The simulated machine.
+#include "headless/headless_platform.h"
+
+#include "shell/kelto1.h"
+
+namespace kelto1 {
+
+namespace {
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+}  // namespace
+
+std::optional<std::vector<uint8_t>> MemoryFileStore::Read(const std::string& path) {
+  auto it = files.find(path);
+  if (it == files.end()) return std::nullopt;
+  return it->second;
+}
+
+bool MemoryFileStore::CreateEmpty(const std::string& path) {
+  if (files.count(path)) return true;
+  if (read_only_folders.count(FolderOf(path))) return false;
+  files[path] = {};
+  return true;
+}
+
+bool MemoryFileStore::Replace(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (read_only_folders.count(FolderOf(path))) return false;
+  files[path] = bytes;
+  return true;
+}
+
+bool MemoryFileStore::FolderWritable(const std::string& folder) { return !read_only_folders.count(folder); }
+bool MemoryFileStore::MakeFolders(const std::string& folder) { return !read_only_folders.count(folder); }
+
+HeadlessPlatform::HeadlessPlatform() = default;
+
+int16_t HeadlessPlatform::GetAsyncKeyState(int virtual_key) {
+  const bool down = held.count(virtual_key) != 0;
+  const bool was_tapped = tapped.erase(virtual_key) != 0;
+  if (down) return static_cast<int16_t>(0x8000);
+  return was_tapped ? 1 : 0;
+}
+
+void HeadlessPlatform::DiscardKeyMessage() {
+  if (pending_key_messages > 0) {
+    --pending_key_messages;
+    ++discarded_key_messages;
+  }
+}
+
+void HeadlessPlatform::Repaint(const Kelto1& game, Element which) {
+  ++repaints[which];
+  if (on_repaint) on_repaint(game, which);
+}
+
+void HeadlessPlatform::PlaceWindow(int left, int top, int width, int height) {
+  window_rect = {left, top, width, height};
+}
+
+uint32_t HeadlessPlatform::JoyGetPos(uint32_t id, JoyPosition& position) {
+  if (!joystick_present || id != 0) return 167;  // no joystick there
+  position = joystick;
+  return 0;
+}
+
+uint32_t HeadlessPlatform::JoyGetDevCaps(uint32_t id) { return (joystick_present && id == 0) ? 0 : 167; }
+
+int32_t HeadlessPlatform::SendMusicCommand(const std::string& command, std::string& reply, int32_t reply_length) {
+  constexpr int32_t kNotOpen = 263;
+  music_commands.push_back(command);
+  if (command.rfind("open ", 0) == 0) {
+    music_open = true;
+    return 0;
+  }
+  if (!music_open) return kNotOpen;
+  if (command == "play midifile from 0") {
+    tune_playing = true;
+  } else if (command == "stop midifile ") {
+    tune_playing = false;
+  } else if (command == "close midifile") {
+    music_open = false;
+    tune_playing = false;
+  } else if (command == "status midifile mode") {
+    std::string answer = status_reply_override.empty() ? (tune_playing ? "playing" : "stopped") : status_reply_override;
+    if (reply_length > 0) reply = answer.substr(0, static_cast<size_t>(reply_length));
+  }
+  return 0;
+}
+
+}  // namespace kelto1

@@ -1,0 +1,86 @@
+// A simulated machine for tests and the runner: a clock that moves only when the game
+// waits, scripted keys, files in memory, and a record of everything the game asked for.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace kelto1 {
+
+class MemoryFileStore : public FileStore {
+ public:
+  std::optional<std::vector<uint8_t>> Read(const std::string& path) override;
+  bool CreateEmpty(const std::string& path) override;
+  bool Replace(const std::string& path, const std::vector<uint8_t>& bytes) override;
+  bool FolderWritable(const std::string& folder) override;
+  bool MakeFolders(const std::string& folder) override;
+
+  std::map<std::string, std::vector<uint8_t>> files;
+  std::set<std::string> read_only_folders;  // folders where nothing can be made or replaced
+};
+
+class HeadlessPlatform : public Platform {
+ public:
+  HeadlessPlatform();
+
+  // ---- Platform --------------------------------------------------------------------
+  uint32_t GetTickCount() override { return now_ms; }
+  void Idle(uint32_t remaining_ms) override { now_ms += remaining_ms; }
+  int16_t GetAsyncKeyState(int virtual_key) override;
+  void DiscardKeyMessage() override;
+  void Repaint(const Kelto1& game, Element which) override;
+  void PlaceWindow(int left, int top, int width, int height) override;
+  int ScreenWidthPixels() override { return screen_width; }
+  int ScreenHeightPixels() override { return screen_height; }
+  std::string ProgramFolder() override { return program_folder; }
+  std::string UserDataFolder() override { return user_data_folder; }
+  void Note(const std::string& line) override { notes.push_back(line); }
+  FileStore& Files() override { return files; }
+  uint32_t JoyGetPos(uint32_t id, JoyPosition& position) override;
+  uint32_t JoyGetDevCaps(uint32_t id) override;
+  void PlaySoundFromMemory(const std::vector<uint8_t>& image) override { played_sounds.push_back(&image); }
+  int32_t SendMusicCommand(const std::string& command, std::string& reply, int32_t reply_length) override;
+  void EndProgram() override { ended = true; }
+
+  // ---- The script ------------------------------------------------------------------
+  void Hold(int virtual_key) { held.insert(virtual_key); }
+  void Release(int virtual_key) { held.erase(virtual_key); }
+  void ReleaseAll() { held.clear(); }
+  // A press and release between two queries: reported once by the next query.
+  void Tap(int virtual_key) { tapped.insert(virtual_key); }
+
+  uint32_t now_ms = 0;
+  std::set<int> held;
+  std::set<int> tapped;
+  int pending_key_messages = 0;  // keyboard messages waiting in the window's queue
+  int discarded_key_messages = 0;
+  int screen_width = 1024, screen_height = 768;
+  std::array<int, 4> window_rect{};  // left, top, width, height
+  std::string program_folder = "/game";
+  std::string user_data_folder = "/home/player/.local/share/kelto1";
+  MemoryFileStore files;
+  std::vector<std::string> notes;
+
+  bool joystick_present = false;
+  JoyPosition joystick;
+
+  std::vector<const std::vector<uint8_t>*> played_sounds;
+
+  // The music layer: one alias, "midifile". A test ends the tune with tune_playing = false.
+  std::vector<std::string> music_commands;
+  bool music_open = false;
+  bool tune_playing = false;
+  std::string status_reply_override;  // when set, the status answer used instead
+
+  std::map<Element, int> repaints;  // how often each element (or the window) was repainted
+  std::function<void(const Kelto1&, Element)> on_repaint;
+  bool ended = false;
+};
+
+}  // namespace kelto1

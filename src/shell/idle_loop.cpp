@@ -1,0 +1,143 @@
+// Between races: the 20 ms idle tick, the title screen, game over and the Escape check.
+#include <algorithm>
+#include <string>
+
+#include "shell/kelto1.h"
+
+namespace kelto1 {
+
+namespace {
+constexpr const char* kMakersNotice = "Arrows steer  Alt accelerates  Ctrl brakes  Esc quits   (C) 2026 the Kelto1 team";
+}
+
+void Kelto1::Timer1_Timer() {
+  if (Ended()) return;
+  PaceFrame();
+  // Reading Alt clears the record of a press made since the last reading, so that
+  // only an Alt held down now blocks the start.
+  for (int i = 0; i < 11; ++i) platform.GetAsyncKeyState(vk::kMenu);
+  for (int i = 0; i < 4; ++i) platform.DiscardKeyMessage();
+  if (shell.TitlePending == 1) {
+    shell.TitlePending = 0;
+    ShowTitle();
+  }
+  int16_t pedal = dir::kNone;
+  ReadPedalKeys(pedal);
+  if (pedal == dir::kBrake) shell.StartPending = 1;
+  int16_t scratch = 0;
+  CheckQuitKey(scratch);
+  if (Ended()) return;
+  if (shell.StartPending == 1) {
+    window[Element::Spdlbl].visible = false;
+    window[Element::Gamewait].visible = false;
+    shell.StartPending = 0;
+    Repaint(Element::Spdlbl);
+    Repaint(Element::Gamewait);
+    Repaint(Element::Window);
+    StartRace();
+    shell.EndFrames = 0;
+    RunRace();
+  }
+}
+
+void Kelto1::ShowTitle() {
+  StopMusic();
+
+  // The next race starts from here; what is not listed carries over.
+  for (auto& column : course.TileGrid) column.fill(0);
+  const int16_t lane_x[5] = {0, 130, 225, 316, 490};
+  for (int l = 1; l <= 4; ++l) {
+    Lane& lane = course.Lanes[l];
+    lane.X = lane_x[l];
+    lane.Top = -1984;
+    lane.Bottom = 1568;
+    lane.TopMoving = 0;
+    lane.BottomMoving = 0;
+  }
+  for (auto& p : traffic.Pickups) p.Active = 0;
+  for (int c = 1; c <= 29; ++c) {
+    Rival& r = traffic.Rivals[c - 1];
+    r.OnRoad = 0;
+    r.Ahead = 1;
+    r.Speed = std::min<long long>(Int(c / 2.0) + 30, 160);
+    r.Pos = c * 30 + 100;
+    r.Travel = 0;
+  }
+  for (int d = 0; d <= 9; ++d) traffic.Debris[d].Active = 0;
+  for (int v = 1; v <= 28; ++v) vehicles.Vehicles[v].Active = 0;
+  course.Kind1Limit = 20;
+  course.Kind1Odds = 20;
+  course.Kind2Odds = 50;
+  course.Kind3Odds = 100;
+  course.SignalOdds = 100;
+  course.PickupOdds = 10;
+  course.TrafficKinds = 12;
+  course.RoadWidth = 1;
+
+  window[Element::Mtime].text = "200";
+  shell.TimeTick = 0;
+  course.PlaceSteps = 0;
+  course.PlaceIndex = 1;
+  shell.RaceOver = 0;
+  window[Element::Rank].text = "30";
+  window[Element::CityDisp].text = PlaceNames[course.PlaceIndex];
+  Repaint(Element::CityDisp);
+  window[Element::HitP].text = std::to_string(vehicles.Vehicles[0].HitPoints.get());
+  window[Element::HitP].color = colors::kGreen;
+  window[Element::Text1].text = "0";
+  Repaint(Element::Text1);
+
+  Master.Clear();
+  BitBlt(Display, 0, 0, 512, 576, Master, 0, 0, RasterOp::SRCCOPY);
+
+  window[Element::GameTitle].top = 130;
+  window[Element::GameTitle].left = 160;
+  window[Element::GameTitle].visible = true;
+  Repaint(Element::GameTitle);
+  window[Element::GETREADY].visible = true;
+  window[Element::GETREADY].text = "PUSH [Ctrl] TO START";
+  Repaint(Element::GETREADY);
+  window[Element::COMMENT].visible = true;
+  window[Element::COMMENT].text = kMakersNotice;
+  Repaint(Element::COMMENT);
+  Repaint(Element::Display);
+  Repaint(Element::Window);
+  shell.EndFrames = 0;
+}
+
+void Kelto1::GameOver() {
+  // The best rank is kept as text and compared as text, character by character.
+  const std::string& best = window[Element::HighSc].text;
+  const std::string& rank = window[Element::Rank].text;
+  if (best.compare(rank) > 0) window[Element::HighSc].text = rank;
+
+  Master.Clear();
+  BitBlt(Display, 0, 0, 512, 576, Master, 0, 0, RasterOp::SRCCOPY);
+
+  window[Element::GETREADY].visible = true;
+  window[Element::GETREADY].color = colors::kRed;
+  window[Element::GETREADY].text = "GAME OVER";
+  Repaint(Element::GETREADY);
+  window[Element::Spdlbl].visible = true;
+  window[Element::Gamewait].visible = true;
+  Repaint(Element::Spdlbl);
+  Repaint(Element::Gamewait);
+  Repaint(Element::Display);
+  Repaint(Element::HighSc);
+  // The banner on screen stays red; the colour applies when it is next painted.
+  window[Element::GETREADY].color = colors::kLightYellow;
+  shell.TitlePending = 1;
+}
+
+void Kelto1::CheckQuitKey(int16_t& scratch) {
+  if (platform.GetAsyncKeyState(vk::kEscape) != 0) {
+    SaveSettings();
+    StopMusic();
+    shell.Ended = 1;
+    platform.EndProgram();
+    return;
+  }
+  scratch = 0;
+}
+
+}  // namespace kelto1

@@ -1,0 +1,93 @@
+// The game object: its pictures, repaints and the hash over its whole state.
+#include "shell/kelto1.h"
+
+#include <cstring>
+#include <type_traits>
+
+#include "shell/artwork.h"
+
+namespace kelto1 {
+
+namespace {
+// Every state struct starts as all-zero bytes, padding included, so that the state
+// hash reads the same bytes in every run.
+template <class T>
+void ZeroFill(T& state) {
+  static_assert(std::is_trivially_copyable_v<T>);
+  std::memset(static_cast<void*>(&state), 0, sizeof state);
+}
+}  // namespace
+
+Kelto1::Kelto1(Platform& p) : platform(p) {
+  ZeroFill(shell);
+  ZeroFill(course);
+  ZeroFill(vehicles);
+  ZeroFill(traffic);
+  ZeroFill(audio);
+  ZeroFill(input);
+  Display.Resize(512, 576, colors::kBlack);
+  Master.Resize(512, 640, colors::kBlack);
+  DecodePng(FindEmbeddedAsset("sprites.png"), Pattern, 512, 512, 0xFFFFFF);
+  DecodePng(FindEmbeddedAsset("sprites_mask.png"), Masking, 512, 512, 0x000000);
+  DecodePng(FindEmbeddedAsset("road_tiles.png"), PatternSL, 256, 512, 0x606060);
+  DecodePng(FindEmbeddedAsset("title.png"), GameTitle, 391, 48, colors::kGrey);
+}
+
+void Kelto1::Repaint(Element e) {
+  window.MarkPainted(e);
+  platform.Repaint(*this, e);
+}
+
+namespace {
+
+// FNV-1a, 64 bits.
+class Hasher {
+ public:
+  void Bytes(const void* data, size_t n) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < n; ++i) {
+      h_ ^= p[i];
+      h_ *= 0x100000001B3ull;
+    }
+  }
+  template <class T>
+  void Raw(const T& v) {
+    Bytes(&v, sizeof v);
+  }
+  void Text(const std::string& s) {
+    uint64_t n = s.size();
+    Raw(n);
+    Bytes(s.data(), s.size());
+  }
+  uint64_t value() const { return h_; }
+
+ private:
+  uint64_t h_ = 0xCBF29CE484222325ull;
+};
+
+}  // namespace
+
+uint64_t Kelto1::StateHash() const {
+  // The state structs are zero-filled when the game object is made and only ever
+  // written field by field, so their bytes, padding included, are the same in every run.
+  Hasher h;
+  h.Raw(shell);
+  h.Raw(course);
+  h.Raw(vehicles);
+  h.Raw(traffic);
+  h.Raw(audio);
+  h.Raw(input);
+  uint32_t r = random.state();
+  h.Raw(r);
+  for (int i = 0; i < kElementCount; ++i) {
+    const ElementState& s = window[static_cast<Element>(i)];
+    h.Text(s.text);
+    h.Raw(s.color);
+    h.Raw(s.visible);
+  }
+  h.Bytes(Display.pixels().data(), Display.pixels().size() * sizeof(uint32_t));
+  h.Bytes(Master.pixels().data(), Master.pixels().size() * sizeof(uint32_t));
+  return h.value();
+}
+
+}  // namespace kelto1

@@ -1,0 +1,149 @@
+// The game object: all state of the game, grouped by the subsystem that owns it, and
+// every procedure of the game as one of its operations. Procedures live in the files of
+// their subsystem (a reader finds ScrollCourse in course/road_scroller.cpp).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "audio/audio_state.h"
+#include "course/course_state.h"
+#include "input/input_state.h"
+#include "platform/platform.h"
+#include "shell/numbers.h"
+#include "shell/picture.h"
+#include "shell/rng.h"
+#include "shell/shell_state.h"
+#include "shell/window_elements.h"
+#include "traffic/traffic_state.h"
+#include "vehicles/vehicle_state.h"
+
+namespace kelto1 {
+
+// Direction codes: the common answer of the keyboard and joystick readers.
+namespace dir {
+constexpr int16_t kNone = 0;
+constexpr int16_t kLeft = 37;
+constexpr int16_t kAccelerate = 38;
+constexpr int16_t kRight = 39;
+constexpr int16_t kBrake = 40;
+}  // namespace dir
+
+class Kelto1 {
+ public:
+  explicit Kelto1(Platform& platform);
+  Kelto1(const Kelto1&) = delete;
+  Kelto1& operator=(const Kelto1&) = delete;
+
+  // ---- State, one struct per owning subsystem -------------------------------------
+  ShellState shell{};
+  Settings settings{};
+  std::string SettingsPath;
+  CourseState course{};
+  std::array<std::string, 41> PlaceNames;  // 1..38 used
+  VehicleState vehicles{};
+  TrafficState traffic{};
+  AudioState audio{};
+  SoundBuffers sounds;
+  InputState input{};
+
+  // The window's elements and pictures.
+  WindowElements window;
+  Picture Display;    // the race view, 512 x 576
+  Picture Master;     // the road composition picture, 512 x 640
+  Picture Pattern;    // sprite sheet, 512 x 512
+  Picture Masking;    // sprite mask sheet, 512 x 512
+  Picture PatternSL;  // road tile sheet, 256 x 512
+  Picture GameTitle;  // the title logo, 391 x 48
+
+  Random random;
+  Platform& platform;
+
+  // Rnd: one draw of the game's generator.
+  double Rnd() { return random.Next(); }
+  // A hash over the whole game state: two runs that agree here agree everywhere.
+  uint64_t StateHash() const;
+
+  // ---- Shell: start-up, idle loop, race loop, readouts, settings --------------------
+  void Form_Load();
+  void Timer1_Timer();
+  void ShowTitle();
+  void GameOver();
+  void CheckQuitKey(int16_t& scratch);
+  void RunRace();
+  void PaceFrame();
+  void Wait(int32_t ms);
+  void StartRace();
+  void CarSel_Change();
+  void ShowHitPoints();
+  void ShowTime();
+  void LoadSettings();
+  void SaveSettings();
+  // Repaints one element (or the whole window): what it holds now goes on screen.
+  void Repaint(Element e);
+  // The frame delay the Gamewait box asks for, keeping the last valid one for a text
+  // that is not a number.
+  int32_t FrameDelayMs();
+  // True once Escape has ended the program; every loop returns at once.
+  bool Ended() const { return shell.Ended != 0; }
+  // For the headless runner and tests: called before and after every race frame;
+  // returning false after a frame leaves the race loop there.
+  void SetBeforeFrame(std::function<void(Kelto1&)> hook) { before_frame_ = std::move(hook); }
+  void SetAfterFrame(std::function<bool(Kelto1&)> hook) { after_frame_ = std::move(hook); }
+
+  // ---- Course ----------------------------------------------------------------------
+  void BuildCourseTables();
+  void AppendPatternRow(const std::array<uint8_t, 32>& values);
+  void AppendSectionRow(const uint8_t* values, int count);
+  void AppendCourseStep(const uint8_t* values, int count);
+  void FillPlaceNames(const char* const* names, int count);
+  void ExpandCourse();
+  void ScrollCourse();
+  void DrawTile(uint8_t tile, int16_t x, int16_t y, Picture& target);
+  void BuildInitialRoad();
+
+  // ---- Vehicles ----------------------------------------------------------------------
+  void BuildSpriteTables();
+  void AppendWordList(Int16* target, const int16_t* values, int count);
+  void DrivePlayer();
+  void CheckPlayerTiles();
+  void CheckVehicleTiles(uint8_t i, int16_t prevX);
+  void QueueSprite(uint8_t sprite, int16_t x, int16_t y);
+  void DrawQueuedSprites();
+  void DrawSprite(uint8_t widthCells, uint8_t heightCells, int16_t firstIndex, int16_t x, int16_t y, Picture& target);
+  void BlitSprite(uint8_t cell, int16_t x, int16_t y, Picture& target);
+  void CollideWithTraffic();
+  void ReactToDamage();
+
+  // ---- Traffic and roadside ----------------------------------------------------------
+  void UpdateSignals();
+  void SpawnTraffic();
+  void MoveTraffic();
+  void CollectPickups();
+  void SpawnWreckDebris();
+  void AnimateDebris();
+
+  // ---- Sound and music ---------------------------------------------------------------
+  void LoadSounds();
+  void PlaySound(int32_t index);
+  void TickSoundCooldowns();
+  void StartMusic();
+  void StopMusic();
+  void KeepMusicPlaying();
+
+  // ---- Keyboard and joystick ---------------------------------------------------------
+  void InitJoystick(int16_t& result);
+  void ReadJoystick(int16_t id, JoyInfo& info, int16_t& buttons, int16_t& err);
+  int16_t ReadJoystickSteer();
+  int16_t ReadJoystickPedals();
+  void ReadSteerKeys(int16_t& code);
+  void ReadPedalKeys(int16_t& code);
+
+ private:
+  std::function<void(Kelto1&)> before_frame_;
+  std::function<bool(Kelto1&)> after_frame_;
+};
+
+}  // namespace kelto1

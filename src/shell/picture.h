@@ -1,0 +1,49 @@
+// Pictures: pixel buffers owned by the game, and the bit-block transfer between them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace kelto1 {
+
+// Pixels are 0x00RRGGBB. A 1-bit mask is held as 0x000000 (transparent) and
+// 0xFFFFFF (opaque), so OR-ing it whitens the sprite's shape.
+class Picture {
+ public:
+  Picture() = default;
+  Picture(int width, int height, uint32_t background = 0) { Resize(width, height, background); }
+
+  void Resize(int width, int height, uint32_t background = 0);
+  void Clear() { pixels_.assign(pixels_.size(), background_); }
+  void CopyImageFrom(const Picture& other);
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  uint32_t background() const { return background_; }
+  uint32_t At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+  void Set(int x, int y, uint32_t c) { pixels_[static_cast<size_t>(y) * width_ + x] = c; }
+  uint32_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
+  const uint32_t* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
+  const std::vector<uint32_t>& pixels() const { return pixels_; }
+  std::vector<uint32_t>& pixels() { return pixels_; }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  uint32_t background_ = 0;
+  std::vector<uint32_t> pixels_;
+};
+
+enum class RasterOp : uint32_t {
+  SRCCOPY = 0xCC0020,   // source
+  SRCPAINT = 0xEE0086,  // source OR target
+  SRCAND = 0x8800C6,    // source AND target
+};
+
+// Combines the w x h rectangle at (sx, sy) of source into target at (x, y).
+// Whatever falls outside either picture is clipped. A transfer within one picture
+// reads the whole source rectangle before writing, so overlapping shifts come out intact.
+void BitBlt(Picture& target, int x, int y, int w, int h, const Picture& source, int sx, int sy, RasterOp op);
+
+}  // namespace kelto1

@@ -1,0 +1,140 @@
+// kelto1-sim: the game on a simulated machine. Starts the program, shows the title
+// screen, starts a race with Ctrl and runs race frames with scripted keys, printing
+// key=value lines. Reads and writes no settings file.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include "headless/sim_session.h"
+
+namespace {
+
+using kelto1::Element;
+using kelto1::Kelto1;
+
+struct Options {
+  std::string car = "RacingCar";
+  long frames = 0;
+  std::string demo_path;
+  std::map<long, std::string> pngs;
+  long every = 0;
+};
+
+[[noreturn]] void Usage(const std::string& why) {
+  std::fprintf(stderr,
+               "kelto1-sim: %s\n"
+               "usage: kelto1-sim [--car TEXT] [--frames N] [--demo FILE] [--png FRAME:PATH]... [--every K]\n",
+               why.c_str());
+  std::exit(2);
+}
+
+long ParseCount(const std::string& flag, const std::string& text) {
+  char* end = nullptr;
+  long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || v < 0) Usage(flag + " needs a whole number, not '" + text + "'");
+  return v;
+}
+
+Options ParseOptions(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= argc) Usage(a + " needs a value");
+      return argv[++i];
+    };
+    if (a == "--car") o.car = value();
+    else if (a == "--frames") o.frames = ParseCount(a, value());
+    else if (a == "--demo") o.demo_path = value();
+    else if (a == "--every") o.every = ParseCount(a, value());
+    else if (a == "--png") {
+      std::string v = value();
+      size_t colon = v.find(':');
+      if (colon == std::string::npos) Usage("--png needs FRAME:PATH");
+      o.pngs[ParseCount(a, v.substr(0, colon))] = v.substr(colon + 1);
+    } else Usage("unknown option " + a);
+  }
+  return o;
+}
+
+bool WritePng(const kelto1::Picture& p, const std::string& path) {
+  std::vector<unsigned char> rgb(static_cast<size_t>(p.width()) * p.height() * 3);
+  for (int y = 0; y < p.height(); ++y)
+    for (int x = 0; x < p.width(); ++x) {
+      uint32_t c = p.At(x, y);
+      unsigned char* o = &rgb[(static_cast<size_t>(y) * p.width() + x) * 3];
+      o[0] = static_cast<unsigned char>(c >> 16);
+      o[1] = static_cast<unsigned char>(c >> 8);
+      o[2] = static_cast<unsigned char>(c);
+    }
+  return stbi_write_png(path.c_str(), p.width(), p.height(), 3, rgb.data(), p.width() * 3) != 0;
+}
+
+int TrafficActive(const Kelto1& g) {
+  int n = 0;
+  for (int i = 1; i <= 28; ++i) n += g.vehicles.Vehicles[i].Active == 1;
+  return n;
+}
+
+void PrintState(const Kelto1& g, long frames) {
+  const auto& p = g.vehicles.Vehicles[0];
+  std::printf("frames=%ld\n", frames);
+  std::printf("race_over=%d\n", static_cast<int>(g.shell.RaceOver));
+  std::printf("end_frames=%d\n", static_cast<int>(g.shell.EndFrames));
+  std::printf("mtime=%s\n", g.window[Element::Mtime].text.c_str());
+  std::printf("rank=%s\n", g.window[Element::Rank].text.c_str());
+  std::printf("hitp=%s\n", g.window[Element::HitP].text.c_str());
+  std::printf("speed_kmh=%s\n", g.window[Element::Text1].text.c_str());
+  std::printf("x=%d\n", static_cast<int>(p.X));
+  std::printf("course_pos=%d\n", static_cast<int>(g.course.CoursePos));
+  std::printf("place_index=%d\n", static_cast<int>(g.course.PlaceIndex));
+  std::printf("city=%s\n", g.window[Element::CityDisp].text.c_str());
+  std::printf("traffic_active=%d\n", TrafficActive(g));
+  std::printf("state_hash=%016llx\n", static_cast<unsigned long long>(g.StateHash()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options o = ParseOptions(argc, argv);
+  kelto1::SetRangeFaultMode(kelto1::RangeFaultMode::Abort);
+  kelto1::SimSession session;
+
+  if (!o.demo_path.empty()) {
+    std::ifstream in(o.demo_path);
+    if (!in) Usage("cannot read the demo " + o.demo_path);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string error;
+    auto demo = kelto1::ParseDemo(text.str(), &error);
+    if (!error.empty()) Usage(o.demo_path + ": " + error);
+    session.SetDemo(std::move(demo));
+  }
+
+  bool png_failed = false;
+  session.platform().on_repaint = [&](const Kelto1& g, Element which) {
+    if (which != Element::Display || !session.in_race_frame()) return;
+    auto it = o.pngs.find(session.frame() + 1);
+    if (it != o.pngs.end() && !WritePng(g.Display, it->second)) png_failed = true;
+  };
+  session.after_frame = [&](long frame) {
+    if (o.every > 0 && frame % o.every == 0) PrintState(session.game(), frame);
+  };
+
+  session.StartProgram();
+  session.game().window[Element::CarSel].text = o.car;
+  const long frames = session.RunRace(o.frames);
+  PrintState(session.game(), frames);
+  if (png_failed) {
+    std::fprintf(stderr, "kelto1-sim: could not write a PNG\n");
+    return 1;
+  }
+  return 0;
+}
