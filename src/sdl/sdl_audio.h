@@ -1,0 +1,34 @@
+// Sound for the desktop: effects from memory on one channel, and the music command
+// strings for the background tune, on SDL2_mixer.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kelto1 {
+
+class SdlAudio {
+ public:
+  SdlAudio();
+  ~SdlAudio();
+  SdlAudio(const SdlAudio&) = delete;
+  SdlAudio& operator=(const SdlAudio&) = delete;
+
+  // Opens the audio device. Without one the game runs silently, after one line on
+  // standard error.
+  bool Open();
+  // Starts a WAV image from memory; a new effect replaces the one playing. An empty or
+  // damaged image is silent.
+  void PlayWav(const std::vector<uint8_t>& image);
+  // The music command strings for the alias "midifile"; returns the error code
+  // (0 = success, 263 = alias not open) and fills reply.
+  int32_t MusicCommand(const std::string& command, std::string& reply, int32_t reply_length);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace kelto1
