@@ -28,8 +28,8 @@ void Kelto1::Timer1_Timer() {
   CheckQuitKey(scratch);
   if (Ended()) return;
   if (shell.StartPending == 1) {
-    window[Element::Spdlbl].visible = false;
-    window[Element::Gamewait].visible = false;
+    window.SetVisible(Element::Spdlbl, false);
+    window.SetVisible(Element::Gamewait, false);
     shell.StartPending = 0;
     Repaint(Element::Spdlbl);
     Repaint(Element::Gamewait);
@@ -92,12 +92,12 @@ void Kelto1::ShowTitle() {
 
   window[Element::GameTitle].top = 130;
   window[Element::GameTitle].left = 160;
-  window[Element::GameTitle].visible = true;
+  window.SetVisible(Element::GameTitle, true);
   Repaint(Element::GameTitle);
-  window[Element::GETREADY].visible = true;
+  window.SetVisible(Element::GETREADY, true);
   window[Element::GETREADY].text = "PUSH [Ctrl] TO START";
   Repaint(Element::GETREADY);
-  window[Element::COMMENT].visible = true;
+  window.SetVisible(Element::COMMENT, true);
   window[Element::COMMENT].text = kMakersNotice;
   Repaint(Element::COMMENT);
   Repaint(Element::Display);
@@ -114,12 +114,12 @@ void Kelto1::GameOver() {
   Master.Clear();
   BitBlt(Display, 0, 0, 512, 576, Master, 0, 0, RasterOp::SRCCOPY);
 
-  window[Element::GETREADY].visible = true;
+  window.SetVisible(Element::GETREADY, true);
   window[Element::GETREADY].color = colors::kRed;
   window[Element::GETREADY].text = "GAME OVER";
   Repaint(Element::GETREADY);
-  window[Element::Spdlbl].visible = true;
-  window[Element::Gamewait].visible = true;
+  window.SetVisible(Element::Spdlbl, true);
+  window.SetVisible(Element::Gamewait, true);
   Repaint(Element::Spdlbl);
   Repaint(Element::Gamewait);
   Repaint(Element::Display);

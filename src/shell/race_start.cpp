@@ -49,15 +49,15 @@ void Kelto1::StartRace() {
   for (auto& s : traffic.Signals) s.Active = 0;
   BuildInitialRoad();
   vehicles.SpriteQueue[0] = 0;
-  window[Element::GETREADY].visible = true;
+  window.SetVisible(Element::GETREADY, true);
   window[Element::GETREADY].text = "PLAYER 1 GET READY";
   Repaint(Element::GETREADY);
-  window[Element::COMMENT].visible = false;
-  window[Element::GameTitle].visible = false;
+  window.SetVisible(Element::COMMENT, false);
+  window.SetVisible(Element::GameTitle, false);
   Repaint(Element::Display);
   Wait(2000);
   StartMusic();
-  window[Element::GETREADY].visible = false;
+  window.SetVisible(Element::GETREADY, false);
 
   Vehicle& p = vehicles.Vehicles[0];
   p.Active = 1;

@@ -76,6 +76,12 @@ class WindowElements {
 
   // Copies the current state of one element, or of all of them, to the screen's state.
   void MarkPainted(Element e);
+  // Showing or hiding an element takes effect at once, as a child window's does; its
+  // text and colour reach the screen only with its next repaint.
+  void SetVisible(Element e, bool visible) {
+    auto& el = elements_[static_cast<size_t>(e)];
+    el.now.visible = el.painted.visible = visible;
+  }
 
  private:
   std::array<WindowElement, kElementCount> elements_;

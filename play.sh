@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the game and starts it.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install_deps.sh play
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELTO1_TESTS=OFF >/dev/null
+cmake --build build -j"$(nproc)"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "kelto1: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are unset)." >&2
+  exit 1
+fi
+exec build/kelto1 "$@"

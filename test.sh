@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the game and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install_deps.sh test
+werror=OFF
+[ -n "${CI:-}" ] && werror=ON
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELTO1_WERROR="$werror" >/dev/null
+cmake --build build -j"$(nproc)"
+ctest --test-dir build --output-on-failure -j"$(nproc)"

@@ -1,0 +1,92 @@
+// The raster operations the road, the scroll and the sprites stand on.
+#include <gtest/gtest.h>
+
+#include "shell/picture.h"
+
+namespace kelto1 {
+namespace {
+
+// A picture whose every pixel names its own position.
+Picture Numbered(int w, int h) {
+  Picture p(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) p.Set(x, y, static_cast<uint32_t>(y * 1000 + x));
+  return p;
+}
+
+TEST(BitBlt, CopiesAndCombinesPixelByPixel) {
+  Picture target(4, 1, 0x0F0F0F);
+  Picture source(4, 1, 0xF0F0FF);
+  BitBlt(target, 0, 0, 1, 1, source, 0, 0, RasterOp::SRCCOPY);
+  BitBlt(target, 1, 0, 1, 1, source, 0, 0, RasterOp::SRCPAINT);
+  BitBlt(target, 2, 0, 1, 1, source, 0, 0, RasterOp::SRCAND);
+  EXPECT_EQ(target.At(0, 0), 0xF0F0FFu);
+  EXPECT_EQ(target.At(1, 0), 0xFFFFFFu);
+  EXPECT_EQ(target.At(2, 0), 0x00000Fu);
+  EXPECT_EQ(target.At(3, 0), 0x0F0F0Fu);
+}
+
+struct ClipCase {
+  const char* name;
+  int x, y;           // where a 4 x 4 source lands in an 8 x 8 target
+  int drawn;          // pixels that must change
+};
+
+TEST(BitBlt, ClipsOnEverySide) {
+  const ClipCase cases[] = {
+      {"inside", 2, 2, 16},        {"left", -2, 2, 8},          {"top", 2, -3, 4},
+      {"right", 6, 2, 8},          {"bottom", 2, 7, 4},         {"corner", -3, -3, 1},
+      {"wholly outside", 8, 0, 0}, {"far above", 0, -40, 0},
+  };
+  for (const ClipCase& c : cases) {
+    Picture target(8, 8, 0);
+    Picture source(4, 4, 0xABCDEF);
+    BitBlt(target, c.x, c.y, 4, 4, source, 0, 0, RasterOp::SRCCOPY);
+    int changed = 0;
+    for (uint32_t px : target.pixels()) changed += px == 0xABCDEFu;
+    EXPECT_EQ(changed, c.drawn) << c.name;
+  }
+}
+
+TEST(BitBlt, ClippedSourceStartsAtTheMatchingPixel) {
+  Picture source = Numbered(4, 4);
+  Picture target(8, 8, 0xFFFFFFFF);
+  BitBlt(target, -1, -2, 4, 4, source, 0, 0, RasterOp::SRCCOPY);
+  EXPECT_EQ(target.At(0, 0), 2001u);  // source (1, 2)
+  EXPECT_EQ(target.At(2, 1), 3003u);  // source (3, 3)
+  EXPECT_EQ(target.At(3, 0), 0xFFFFFFFFu);
+}
+
+TEST(BitBlt, ScrollShiftWithinOnePictureMovesTheRoadDownIntact) {
+  // The road scroll: 512 x 608 from (0, 0) to (0, 32) inside the 512 x 640 picture.
+  Picture master = Numbered(512, 640);
+  BitBlt(master, 0, 32, 512, 608, master, 0, 0, RasterOp::SRCCOPY);
+  EXPECT_EQ(master.At(5, 0), 5u) << "rows 0..31 keep their pixels";
+  EXPECT_EQ(master.At(5, 31), 31005u);
+  EXPECT_EQ(master.At(5, 32), 5u);
+  EXPECT_EQ(master.At(511, 639), 607511u);
+}
+
+TEST(BitBlt, UpwardAndSidewaysOverlapAlsoReadBeforeWriting) {
+  Picture p = Numbered(16, 16);
+  BitBlt(p, 0, 0, 16, 12, p, 0, 4, RasterOp::SRCCOPY);
+  EXPECT_EQ(p.At(3, 0), 4003u);
+  EXPECT_EQ(p.At(3, 11), 15003u);
+  Picture q = Numbered(16, 1);
+  BitBlt(q, 2, 0, 14, 1, q, 0, 0, RasterOp::SRCCOPY);
+  EXPECT_EQ(q.At(2, 0), 0u);
+  EXPECT_EQ(q.At(15, 0), 13u);
+}
+
+TEST(BitBlt, TileAtTheRightEdgeIsWholeAndBelowThePictureIsNotDrawn) {
+  Picture master(512, 640, 0);
+  Picture tile(32, 32, 0x123456);
+  BitBlt(master, 480, 0, 32, 32, tile, 0, 0, RasterOp::SRCCOPY);
+  BitBlt(master, 0, 640, 32, 32, tile, 0, 0, RasterOp::SRCCOPY);
+  EXPECT_EQ(master.At(480, 0), 0x123456u);
+  EXPECT_EQ(master.At(511, 31), 0x123456u);
+  EXPECT_EQ(master.At(0, 639), 0u);
+}
+
+}  // namespace
+}  // namespace kelto1
