@@ -13,6 +13,8 @@
 #include <stb/stb_image_write.h>
 
 #include "headless/sim_session.h"
+#include "headless/soak.h"
+#include "sim_modes.h"
 
 namespace {
 
@@ -25,12 +27,18 @@ struct Options {
   std::string demo_path;
   std::map<long, std::string> pngs;
   long every = 0;
+  bool random_input = false;
+  uint64_t seed = 0;
+  bool check = false;
+  bool bench = false;
 };
 
 [[noreturn]] void Usage(const std::string& why) {
   std::fprintf(stderr,
                "kelto1-sim: %s\n"
-               "usage: kelto1-sim [--car TEXT] [--frames N] [--demo FILE] [--png FRAME:PATH]... [--every K]\n",
+               "usage: kelto1-sim [--car TEXT] [--frames N] [--demo FILE] [--png FRAME:PATH]... [--every K]\n"
+               "       kelto1-sim --random-input SEED --frames N [--check]\n"
+               "       kelto1-sim --bench [--frames N]\n",
                why.c_str());
   std::exit(2);
 }
@@ -54,6 +62,9 @@ Options ParseOptions(int argc, char** argv) {
     else if (a == "--frames") o.frames = ParseCount(a, value());
     else if (a == "--demo") o.demo_path = value();
     else if (a == "--every") o.every = ParseCount(a, value());
+    else if (a == "--random-input") { o.random_input = true; o.seed = static_cast<uint64_t>(ParseCount(a, value())); }
+    else if (a == "--check") o.check = true;
+    else if (a == "--bench") o.bench = true;
     else if (a == "--png") {
       std::string v = value();
       size_t colon = v.find(':');
@@ -105,6 +116,8 @@ void PrintState(const Kelto1& g, long frames) {
 int main(int argc, char** argv) {
   const Options o = ParseOptions(argc, argv);
   kelto1::SetRangeFaultMode(kelto1::RangeFaultMode::Abort);
+  if (o.random_input) return kelto1::RunSoak(o.seed, o.frames, o.check);
+  if (o.bench) return kelto1::RunBench(o.frames);
   kelto1::SimSession session;
 
   if (!o.demo_path.empty()) {

@@ -55,7 +55,7 @@ SimSession::SimSession() : game_(std::make_unique<Kelto1>(platform_)) {
     in_frame_ = false;
     ++frame_;
     if (after_frame) after_frame(frame_);
-    return max_frames_ == 0 || frame_ < max_frames_;
+    return !stop_ && (max_frames_ == 0 || frame_ < max_frames_);
   });
 }
 
@@ -66,6 +66,10 @@ void SimSession::StartProgram() {
 }
 
 void SimSession::HoldKeysForFrame(long frame) {
+  if (keys_for_frame) {
+    keys_for_frame(frame, platform_);
+    return;
+  }
   platform_.ReleaseAll();
   long first = 1;
   for (const DemoStep& step : demo_) {
@@ -80,6 +84,7 @@ void SimSession::HoldKeysForFrame(long frame) {
 long SimSession::RunRace(long max_frames) {
   frame_ = 0;
   max_frames_ = max_frames;
+  stop_ = false;
   platform_.ReleaseAll();
   platform_.Tap(vk::kControl);
   game_->Timer1_Timer();

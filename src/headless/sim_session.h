@@ -40,6 +40,10 @@ class SimSession {
   bool in_race_frame() const { return in_frame_; }
   // Called after every race frame with its number.
   std::function<void(long)> after_frame;
+  // When set, chooses the keys of every race frame instead of the demo.
+  std::function<void(long, HeadlessPlatform&)> keys_for_frame;
+  // Leaves the race loop after the current frame.
+  void Stop() { stop_ = true; }
 
  private:
   void HoldKeysForFrame(long frame);
@@ -49,6 +53,7 @@ class SimSession {
   std::vector<DemoStep> demo_;
   long frame_ = 0;
   bool in_frame_ = false;
+  bool stop_ = false;
   long max_frames_ = 0;
 };
 

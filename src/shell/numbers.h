@@ -17,8 +17,13 @@ RangeFaultMode GetRangeFaultMode();
 // Called with the field's type name and the value that did not fit; returns the
 // clamped value in Clamp mode.
 long long RangeFault(const char* type_name, long long value, long long lo, long long hi);
-// Counts the faults seen in Clamp mode (the soak's --check reads it).
+// Counts the faults seen in Clamp mode, and tells the last one (the soak's --check).
 long long RangeFaultCount();
+struct RangeFaultRecord {
+  const char* type_name = "";
+  long long value = 0;
+};
+RangeFaultRecord LastRangeFault();
 
 template <class T>
 struct FieldName;

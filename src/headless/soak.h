@@ -1,0 +1,39 @@
+// The soak: random, human-like driving over many races, with the game's ranges
+// checked after every frame.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "headless/headless_platform.h"
+#include "shell/kelto1.h"
+
+namespace kelto1 {
+
+struct RangeViolation {
+  std::string variable;
+  long long value = 0;
+};
+
+// The first range the game state breaks after a frame, if any.
+std::optional<RangeViolation> CheckRanges(const Kelto1& game);
+
+// Holds steering and pedals for random spans, as a person would.
+class RandomDriver {
+ public:
+  explicit RandomDriver(uint64_t seed) : rng_(seed) {}
+  void HoldKeys(HeadlessPlatform& platform);
+  // The vehicle for the next race: every type by turns, then now and then a stray text.
+  std::string NextCar();
+
+ private:
+  int Span(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+  std::mt19937_64 rng_;
+  int steer_ = 0, steer_left_ = 0;
+  int pedal_ = 0, pedal_left_ = 0;
+  int car_ = 0;
+};
+
+}  // namespace kelto1
