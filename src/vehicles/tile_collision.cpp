@@ -12,8 +12,8 @@ namespace {
 constexpr int kLastColumn = 16;
 constexpr int kLastRow = 36;
 
-// A grid index from a position, worked out in single precision as the grid has
-// always been read; halves go to the even neighbour.
+// A grid index from a position, worked out in single precision; a position exactly
+// half-way between two cells goes to the even one.
 int GridIndex(float position, int last) {
   long long index = RoundHalfEven(position / 32.0f);
   if (index < 0) index = 0;

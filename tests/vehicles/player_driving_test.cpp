@@ -41,6 +41,24 @@ TEST_F(DrivingTest, ThrottleIsLimitedBySpeedWithHalvesToEven) {
   }
 }
 
+TEST_F(DrivingTest, AnAccumulatorEqualToItsThresholdDoesNotCarry) {
+  player().Speed = 100;  // limit 6.67, applied as 7
+  player().Throttle = 6;
+  player().ThrottleAcc = 37;
+  platform.Hold(vk::kMenu);
+  Frame();
+  EXPECT_EQ(player().ThrottleAcc, 44);
+  EXPECT_EQ(player().Speed, 100);
+
+  player().ThrottleAcc = -31;
+  player().Throttle = 0;
+  platform.ReleaseAll();
+  platform.Hold(vk::kControl);
+  Frame();
+  EXPECT_EQ(player().ThrottleAcc, -32);
+  EXPECT_EQ(player().Speed, 100);
+}
+
 TEST_F(DrivingTest, WithNoPedalTheSpeedHoldsAndReleasingTheBrakeEndsBrakingAtOnce) {
   player().Speed = 80;
   player().Throttle = -20;
