@@ -1,5 +1,6 @@
 // Sound effects: fourteen WAV images in memory, each with its own cooldown.
 #include <array>
+#include <set>
 #include <string>
 
 #include "shell/kelto1.h"
@@ -13,22 +14,22 @@ struct SoundRow {
   uint8_t cooldown;  // frames before the sound may start again
 };
 
-// "pass.wav" fills nine buffers; only 5 of them is ever requested.
+// "pass.wav" fills nine buffers; of those only buffer 5 is ever requested.
 constexpr std::array<SoundRow, 14> kSounds = {{
-    {"crbit.wav", 20},  // light hit
-    {"crsh.wav", 30},   // crash
-    {"crwal.wav", 20},  // heavy crash
-    {"PwrUp1.wav", 20}, // a good pick-up
-    {"PwrLost.wav", 20},  // a bad pick-up, or a rival passing the player
-    {"pass.wav", 20},   // the player passing a rival
-    {"pass.wav", 50},
-    {"pass.wav", 100},
-    {"pass.wav", 20},
-    {"pass.wav", 20},
-    {"pass.wav", 40},
-    {"pass.wav", 10},
-    {"pass.wav", 20},
-    {"pass.wav", 20},
+    {"crbit.wav",    20},  // a light hit
+    {"crsh.wav",     30},  // a crash
+    {"crwal.wav",    20},  // a heavy crash
+    {"PwrUp1.wav",   20},  // a good pick-up
+    {"PwrLost.wav",  20},  // a bad pick-up, or a rival passing the player
+    {"pass.wav",     20},  // the player passing a rival
+    {"pass.wav",     50},
+    {"pass.wav",    100},
+    {"pass.wav",     20},
+    {"pass.wav",     20},
+    {"pass.wav",     40},
+    {"pass.wav",     10},
+    {"pass.wav",     20},
+    {"pass.wav",     20},
 }};
 
 }  // namespace
@@ -36,16 +37,14 @@ constexpr std::array<SoundRow, 14> kSounds = {{
 void Kelto1::LoadSounds() {
   FileStore& files = platform.Files();
   const std::string folder = platform.ProgramFolder();
+  std::set<std::string> told;  // "pass.wav" fills nine buffers but is reported once
   for (size_t i = 0; i < kSounds.size(); ++i) {
     const std::string path = folder + "/" + kSounds[i].file;
     std::optional<std::vector<uint8_t>> image = files.Read(path);
+    // A missing file is made empty, then read like any other; it stays silent.
+    if (!image && files.CreateEmpty(path)) image = files.Read(path);
     if (!image) {
-      // A missing file is made empty where the folder allows it, and stays silent.
-      if (files.FolderWritable(folder)) {
-        files.CreateEmpty(path);
-      } else if (i <= 5) {
-        platform.Note("kelto1: cannot read " + path + "; that sound stays silent");
-      }
+      if (told.insert(path).second) platform.Note("kelto1: cannot read " + path + "; that sound stays silent");
       image.emplace();
     }
     image->push_back(0);  // the whole file and one zero byte

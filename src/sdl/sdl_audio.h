@@ -16,9 +16,11 @@ class SdlAudio {
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;
 
-  // Opens the audio device. Without one the game runs silently, after one line on
-  // standard error.
+  // Opens the audio device and prepares the MIDI player. Without a device, soundfont or
+  // tune the game runs silently, after at most one line on standard error.
   bool Open();
+  // True when the device is open and a soundfont and MIDI player are there for the tune.
+  bool MusicAvailable() const;
   // Starts a WAV image from memory; a new effect replaces the one playing. An empty or
   // damaged image is silent.
   void PlayWav(const std::vector<uint8_t>& image);
