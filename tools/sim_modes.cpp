@@ -17,13 +17,17 @@ int RunSoak(uint64_t seed, long frames, bool check) {
   SetRangeFaultMode(check ? RangeFaultMode::Clamp : RangeFaultMode::Abort);
   SimSession s;
   RandomDriver driver(seed);
-  s.keys_for_frame = [&](long, HeadlessPlatform& p) { driver.HoldKeys(p); };
+  int max_speed_at_start = 0;
+  s.keys_for_frame = [&](long, HeadlessPlatform& p) {
+    driver.HoldKeys(p);
+    max_speed_at_start = s.game().vehicles.Vehicles[0].MaxSpeed;
+  };
   long total = 0, races = 0;
   bool failed = false;
   s.after_frame = [&](long frame) {
     ++total;
     if (check) {
-      if (auto v = CheckRanges(s.game())) {
+      if (auto v = CheckRanges(s.game(), max_speed_at_start)) {
         std::printf("violation: race %ld frame %ld (frame %ld overall): %s = %lld\n", races, frame, total,
                     v->variable.c_str(), v->value);
         failed = true;

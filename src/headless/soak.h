@@ -17,8 +17,9 @@ struct RangeViolation {
   long long value = 0;
 };
 
-// The first range the game state breaks after a frame, if any.
-std::optional<RangeViolation> CheckRanges(const Kelto1& game);
+// The first range the game state breaks after a frame, if any. max_speed_at_start is the
+// player's MaxSpeed when the frame began (a pick-up later in the frame may lower it).
+std::optional<RangeViolation> CheckRanges(const Kelto1& game, int max_speed_at_start);
 
 // Holds steering and pedals for random spans, as a person would.
 class RandomDriver {

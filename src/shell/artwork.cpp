@@ -2,6 +2,8 @@
 #include "shell/artwork.h"
 
 #include <cstring>
+#include <map>
+#include <string>
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
@@ -32,6 +34,15 @@ bool DecodePng(const EmbeddedFile& file, Picture& target, int width, int height,
   }
   stbi_image_free(rgb);
   return true;
+}
+
+const Picture& Artwork(const char* name, int width, int height, uint32_t fill) {
+  static std::map<std::string, Picture> decoded;
+  auto it = decoded.find(name);
+  if (it != decoded.end()) return it->second;
+  Picture& p = decoded[name];
+  DecodePng(FindEmbeddedAsset(name), p, width, height, fill);
+  return p;
 }
 
 }  // namespace kelto1

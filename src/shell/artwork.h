@@ -22,4 +22,8 @@ EmbeddedFile FindEmbeddedAsset(const char* name);
 // decodes to black and white. Returns false when the PNG could not be read.
 bool DecodePng(const EmbeddedFile& file, Picture& target, int width, int height, uint32_t fill);
 
+// An embedded picture, decoded the first time it is asked for and kept for the life of
+// the program.
+const Picture& Artwork(const char* name, int width, int height, uint32_t fill);
+
 }  // namespace kelto1

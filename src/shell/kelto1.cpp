@@ -27,10 +27,10 @@ Kelto1::Kelto1(Platform& p) : platform(p) {
   ZeroFill(input);
   Display.Resize(512, 576, colors::kBlack);
   Master.Resize(512, 640, colors::kBlack);
-  DecodePng(FindEmbeddedAsset("sprites.png"), Pattern, 512, 512, 0xFFFFFF);
-  DecodePng(FindEmbeddedAsset("sprites_mask.png"), Masking, 512, 512, 0x000000);
-  DecodePng(FindEmbeddedAsset("road_tiles.png"), PatternSL, 256, 512, 0x606060);
-  DecodePng(FindEmbeddedAsset("title.png"), GameTitle, 391, 48, colors::kGrey);
+  Pattern = Artwork("sprites.png", 512, 512, 0xFFFFFF);
+  Masking = Artwork("sprites_mask.png", 512, 512, 0x000000);
+  PatternSL = Artwork("road_tiles.png", 256, 512, 0x606060);
+  GameTitle = Artwork("title.png", 391, 48, colors::kGrey);
 }
 
 void Kelto1::Repaint(Element e) {

@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (again.WaitMs != r.WaitMs || again.BestRank != r.BestRank || again.Memo != r.Memo) std::abort();
 
   // The same bytes through the game's own load and save.
-  HeadlessPlatform platform;
+  static HeadlessPlatform platform;
+  static Kelto1 game(platform);
   platform.files.files["/game/car.dat"] = file;
-  Kelto1 game(platform);
   game.LoadSettings();
   game.SaveSettings();
   const std::vector<uint8_t>& out = platform.files.files["/game/car.dat"];
