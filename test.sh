@@ -8,3 +8,5 @@ werror=OFF
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELTO1_WERROR="$werror" >/dev/null
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+# The soak and the fuzzers, under AddressSanitizer and UndefinedBehaviorSanitizer.
+scripts/proof.sh

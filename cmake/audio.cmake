@@ -2,7 +2,8 @@
 # tests), the SDL2_mixer sound of the desktop, and a check that records real output with
 # SDL's disk audio driver. Included from the top-level CMakeLists.txt.
 
-target_sources(kelto1_platform PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../src/platform/music_commands.cpp)
+target_sources(kelto1_platform PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../src/platform/music_commands.cpp
+                                       ${CMAKE_CURRENT_LIST_DIR}/../src/platform/wav_image.cpp)
 
 find_package(SDL2 CONFIG QUIET)
 find_package(SDL2_mixer CONFIG QUIET)

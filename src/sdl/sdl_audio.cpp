@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "platform/music_commands.h"
+#include "platform/wav_image.h"
 
 namespace kelto1 {
 
@@ -106,8 +107,14 @@ struct SdlAudio::Impl : TunePlayer {
     const auto key = std::make_pair(image.data(), image.size());
     if (auto found = effects.find(key); found != effects.end()) return found->second;
     Mix_Chunk* chunk = nullptr;
-    if (!image.empty() && image.size() <= static_cast<size_t>(INT_MAX))
-      chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(image.data(), static_cast<int>(image.size())), 1);
+    if (PlausibleWav(image) && image.size() <= static_cast<size_t>(INT_MAX)) {
+      // We close the memory stream ourselves: the mixer does not free it on every
+      // failure path when asked to.
+      if (SDL_RWops* rw = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()))) {
+        chunk = Mix_LoadWAV_RW(rw, 0);
+        SDL_RWclose(rw);
+      }
+    }
     effects.emplace(key, chunk);
     return chunk;
   }

@@ -1,0 +1,13 @@
+// A first look at a WAV image before any decoder sees it: only plain PCM files whose
+// every chunk lies inside the image are passed on. A damaged file stays silent instead
+// of asking the decoder for gigabytes.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace kelto1 {
+
+bool PlausibleWav(const std::vector<uint8_t>& image);
+
+}  // namespace kelto1
