@@ -12,6 +12,7 @@ namespace {
 // the x offset and the coin for the second lane, and the pick-up test.
 constexpr int kDrawKind2 = 0, kDrawKind3 = 1, kDrawKind1 = 2, kDrawLane = 7, kDrawModel = 8;
 constexpr int kDrawOncomingX = 9, kDrawCoin = 10;
+constexpr int kNoPickupOdds = 32767;
 
 class SpawnTest : public TrafficTest {
  protected:
@@ -21,7 +22,7 @@ class SpawnTest : public TrafficTest {
     game.course.Kind3Odds = 0;
     game.course.Kind1Limit = 20;
     game.course.TrafficKinds = 1;  // model 0
-    game.course.PickupOdds = 32767;
+    game.course.PickupOdds = kNoPickupOdds;
     game.course.CoursePos = 100;
   }
 
@@ -217,6 +218,25 @@ INSTANTIATE_TEST_SUITE_P(Rivals, RivalPlacementTest,
                          ::testing::Values(RivalPlaceCase{1, 1}, RivalPlaceCase{1, 0}, RivalPlaceCase{17, 1},
                                            RivalPlaceCase{29, 1}, RivalPlaceCase{29, 0}));
 
+// The rival is made anew after each of the 29 vehicles checked, so its change odds come
+// from the last of 29 draws; the pick-up test is drawn after them.
+TEST_F(SpawnTest, ARivalIsMadeOncePerVehicleChecked) {
+  Rival& r = game.traffic.Rivals[0];
+  r.Ahead = 1;
+  r.Speed = 40;
+  r.Travel = 600;
+  r.Pos = 10;
+  const uint32_t state = game.random.state();
+  const auto d = DrawsFrom(state, 40);
+  game.SpawnTraffic();
+  const int first_rival_draw = kDrawModel + 1;
+  EXPECT_EQ(V(1).ChangeOdds, Int(d[first_rival_draw + 28] * 100) + 50);
+  Random after;
+  after.set_state(state);
+  for (int k = 0; k < first_rival_draw + 29 + 1; ++k) after.Next();
+  EXPECT_EQ(game.random.state(), after.state());
+}
+
 TEST_F(SpawnTest, ARivalIsNeverWithdrawnButAnOrdinaryVehicleIs) {
   // Blockers across the whole road where new vehicles appear, above and below the view.
   for (int slot : {1, 2}) {
@@ -389,6 +409,25 @@ TEST_P(SecondOncomingLaneTest, OnlyTheWideRoadHasIt) {
 INSTANTIATE_TEST_SUITE_P(Lanes, SecondOncomingLaneTest,
                          ::testing::Values(SecondLaneCase{420, true, 80}, SecondLaneCase{420, false, 0},
                                            SecondLaneCase{490, true, 0}, SecondLaneCase{419, true, 0}));
+
+// The coin for the second lane is drawn on every road, so the draws after it (here the
+// pick-up test) do not depend on the road's width.
+TEST_F(SpawnTest, TheSecondLaneCoinIsDrawnOnEveryRoad) {
+  game.course.Kind2Odds = 2;
+  const uint32_t state = StateWhere([](Random& g) {
+    auto d = Take(g, kDrawCoin + 2);
+    return d[kDrawKind2] >= 0.5 && Int(d[kDrawCoin + 1] * kNoPickupOdds) != 0;
+  });
+  Random after;
+  after.set_state(state);
+  for (int k = 0; k < kDrawCoin + 2; ++k) after.Next();
+  for (int lane4_x : {420, 490}) {
+    V(1).Active = 0;
+    game.course.Lanes[4].X = lane4_x;
+    Spawn(state);
+    EXPECT_EQ(game.random.state(), after.state()) << "Lanes(4).X = " << lane4_x;
+  }
+}
 
 struct LaneCase {
   int asked;  // the lane draw, 1..3

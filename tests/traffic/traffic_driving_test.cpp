@@ -304,6 +304,39 @@ TEST_F(DrivingTest, SpeedAndThrottleStayWithinTheirClamps) {
   EXPECT_EQ(w.Throttle, -16);
 }
 
+TEST_F(DrivingTest, AVehicleNeverDrivesBackwards) {
+  Vehicle& v = PlaceCar(1, 3, 300, -5);  // knocked back in a crash
+  v.MaxSpeed = 0;
+  Frame();
+  EXPECT_EQ(v.Speed, 0);
+  EXPECT_EQ(v.Travel, 0);
+  EXPECT_EQ(v.Y, 300);
+}
+
+struct CarryCase {
+  int steer_acc, throttle_acc;
+  int moved, sped_up;
+};
+
+class CarryTest : public DrivingTest, public ::testing::WithParamInterface<CarryCase> {};
+
+// Accumulators carry only when they pass their thresholds (48 here), not when they reach
+// them.
+TEST_P(CarryTest, StrictThresholds) {
+  const CarryCase c = GetParam();
+  Vehicle& v = PlaceCar(1, 3, 300, 60);
+  v.SteerVel = 3;  // 2 after its decay
+  v.SteerAcc = c.steer_acc;
+  v.ThrottleAcc = c.throttle_acc;
+  const int x = v.X;
+  Frame();
+  EXPECT_EQ(v.X - x, c.moved);
+  EXPECT_EQ(v.Speed - 60, c.sped_up);
+}
+
+INSTANTIATE_TEST_SUITE_P(Carries, CarryTest,
+                         ::testing::Values(CarryCase{46, 48, 0, 0}, CarryCase{47, 49, 1, 1}));
+
 struct MarkerCase {
   int y, length;
   int sprite, picture_y;
