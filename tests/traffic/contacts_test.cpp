@@ -11,7 +11,7 @@ namespace {
 
 using traffic_steps::TouchVehicle;
 
-class ContactTest : public TrafficTest {
+class TrafficContactTest : public TrafficTest {
  protected:
   // Vehicle 1 close behind vehicle 2 on lane 2.
   void EndOn(int mass1, int mass2, int speed1, int speed2) {
@@ -27,7 +27,7 @@ class ContactTest : public TrafficTest {
   }
 };
 
-TEST_F(ContactTest, EqualMassesEndOnHundredIntoFifty) {
+TEST_F(TrafficContactTest, EqualMassesEndOnHundredIntoFifty) {
   EndOn(1000, 1000, 100, 50);
   TouchVehicle(game, 1, 2);
   EXPECT_FLOAT_EQ(game.vehicles.KeepSelf, 0.95f);
@@ -53,7 +53,7 @@ TEST_F(ContactTest, EqualMassesEndOnHundredIntoFifty) {
   EXPECT_EQ(ActiveDebris(), 2);
 }
 
-TEST_F(ContactTest, EqualMassesEndOnThroughAWholeFrame) {
+TEST_F(TrafficContactTest, EqualMassesEndOnThroughAWholeFrame) {
   EndOn(1000, 1000, 100, 50);
   game.MoveTraffic();
   EXPECT_EQ(V(1).Speed, 53);
@@ -76,9 +76,9 @@ struct MassCase {
   int hp1, hp2, speed1, speed2;
 };
 
-class MassTest : public ContactTest, public ::testing::WithParamInterface<MassCase> {};
+class TrafficMassTest : public TrafficContactTest, public ::testing::WithParamInterface<MassCase> {};
 
-TEST_P(MassTest, TheLighterTakesTheLargerShare) {
+TEST_P(TrafficMassTest, TheLighterTakesTheLargerShare) {
   const MassCase c = GetParam();
   EndOn(c.mass1, c.mass2, 100, 50);
   for (int i : {1, 2}) {
@@ -96,7 +96,7 @@ TEST_P(MassTest, TheLighterTakesTheLargerShare) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Masses, MassTest,
+    Masses, TrafficMassTest,
     ::testing::Values(
         // A motorbike running into a lorry: five times the base damage of 25, nearly the
         // lorry's speed; the lorry keeps its own.
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
         // 1000 - 62.5 rounds to the even 938.
         MassCase{1000, 2500, 2.5f, 0.992f, 0.6875f, 938, 2990, 50, 84}));
 
-TEST_F(ContactTest, SideContactExchangesSteeringWhenClosing) {
+TEST_F(TrafficContactTest, SideContactExchangesSteeringWhenClosing) {
   Vehicle& a = PlaceCar(1, 2, 300, 60);
   Vehicle& b = PlaceCar(2, 2, 300, 60);
   b.X = a.X + 40;
@@ -119,7 +119,7 @@ TEST_F(ContactTest, SideContactExchangesSteeringWhenClosing) {
   EXPECT_EQ(b.SteerVel, 38) << "0.95 x 40 just under 38";
 }
 
-TEST_F(ContactTest, SideContactMovingApartLeavesOnlyDebris) {
+TEST_F(TrafficContactTest, SideContactMovingApartLeavesOnlyDebris) {
   Vehicle& a = PlaceCar(1, 2, 300, 60);
   Vehicle& b = PlaceCar(2, 2, 300, 60);
   b.X = a.X + 40;
@@ -132,7 +132,7 @@ TEST_F(ContactTest, SideContactMovingApartLeavesOnlyDebris) {
   EXPECT_EQ(ActiveDebris(), 1);
 }
 
-TEST_F(ContactTest, NoContactAtHalfTheWidthsApartNorAtTheLength) {
+TEST_F(TrafficContactTest, NoContactAtHalfTheWidthsApartNorAtTheLength) {
   Vehicle& a = PlaceCar(1, 2, 300, 100);
   Vehicle& b = PlaceCar(2, 2, 300, 50);
   b.Width = 53;
@@ -149,7 +149,7 @@ TEST_F(ContactTest, NoContactAtHalfTheWidthsApartNorAtTheLength) {
   EXPECT_EQ(ActiveDebris(), 1);
 }
 
-TEST_F(ContactTest, ThePlayerAndAThrownRiderAreNotMetHere) {
+TEST_F(TrafficContactTest, ThePlayerAndAThrownRiderAreNotMetHere) {
   Vehicle& a = PlaceCar(1, 2, 420, 100);
   a.X = V(0).X;
   TouchVehicle(game, 1, 0);
@@ -166,7 +166,7 @@ TEST_F(ContactTest, ThePlayerAndAThrownRiderAreNotMetHere) {
   EXPECT_LT(b.HitPoints, 1000);
 }
 
-TEST_F(ContactTest, WithAllDebrisBusyTheContactStillCounts) {
+TEST_F(TrafficContactTest, WithAllDebrisBusyTheContactStillCounts) {
   for (int k = 0; k <= 9; ++k) game.traffic.Debris[k].Active = 1;
   EndOn(1000, 1000, 100, 50);
   TouchVehicle(game, 1, 2);
@@ -181,9 +181,9 @@ struct WreckCase {
   bool wrecked;
 };
 
-class WreckTest : public ContactTest, public ::testing::WithParamInterface<WreckCase> {};
+class TrafficWreckTest : public TrafficContactTest, public ::testing::WithParamInterface<WreckCase> {};
 
-TEST_P(WreckTest, BelowZeroTheVehicleStops) {
+TEST_P(TrafficWreckTest, BelowZeroTheVehicleStops) {
   const WreckCase c = GetParam();
   Vehicle& v = PlaceCar(1, 2, 300, 60);
   v.Sprite = c.sprite;
@@ -194,11 +194,11 @@ TEST_P(WreckTest, BelowZeroTheVehicleStops) {
   EXPECT_EQ(v.HitPoints, c.wrecked ? 0 : c.hit_points);
 }
 
-INSTANTIATE_TEST_SUITE_P(Wrecks, WreckTest,
+INSTANTIATE_TEST_SUITE_P(Wrecks, TrafficWreckTest,
                          ::testing::Values(WreckCase{52, -1, 53, true}, WreckCase{52, 0, 52, false},
                                            WreckCase{20, -500, 20, true}, WreckCase{1, 5, 1, false}));
 
-TEST_F(ContactTest, AWreckedMotorbikeBrakesToAStop) {
+TEST_F(TrafficContactTest, AWreckedMotorbikeBrakesToAStop) {
   Vehicle& bike = PlaceCar(1, 3, 300, 100);
   bike.Sprite = 52;
   bike.Width = 12;
@@ -216,9 +216,9 @@ struct DamageCase {
   int frames;  // debris length afterwards; -1 = untouched
 };
 
-class DamageReactionTest : public ContactTest, public ::testing::WithParamInterface<DamageCase> {};
+class TrafficDamageReactionTest : public TrafficContactTest, public ::testing::WithParamInterface<DamageCase> {};
 
-TEST_P(DamageReactionTest, DebrisLengthByDamage) {
+TEST_P(TrafficDamageReactionTest, DebrisLengthByDamage) {
   const DamageCase c = GetParam();
   for (int k = 0; k <= 9; ++k) game.traffic.Debris[k].Frames = 9;
   Vehicle& v = PlaceCar(1, 2, 300, 60);
@@ -232,13 +232,13 @@ TEST_P(DamageReactionTest, DebrisLengthByDamage) {
   EXPECT_EQ(v.HitCooldown, reacts ? 6 : c.cooldown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Damage, DamageReactionTest,
+INSTANTIATE_TEST_SUITE_P(Damage, TrafficDamageReactionTest,
                          ::testing::Values(DamageCase{1, 0, -1}, DamageCase{2, 0, 3}, DamageCase{7, 0, 3},
                                            DamageCase{8, 0, 4}, DamageCase{49, 0, 4}, DamageCase{50, 0, 4},
                                            DamageCase{-100, 0, -1},  // a gain
                                            DamageCase{50, 2, -1}));
 
-TEST_F(ContactTest, APileUpBeyondSixteenBitsStillReacts) {
+TEST_F(TrafficContactTest, APileUpBeyondSixteenBitsStillReacts) {
   Vehicle& v = PlaceCar(1, 2, 300, 60);
   v.HitPoints = -40000;  // knocked far down by others before its own update
   traffic_steps::StartDamageCount(game, 1);
@@ -253,7 +253,7 @@ TEST_F(ContactTest, APileUpBeyondSixteenBitsStillReacts) {
 
 // ---- The rank ------------------------------------------------------------------------
 
-class RankTest : public ContactTest {
+class TrafficRankTest : public TrafficContactTest {
  protected:
   Vehicle& PlaceRival(int slot, int a, int y, int ahead) {
     Vehicle& v = PlaceCar(slot, 3, y, 0);
@@ -269,7 +269,7 @@ class RankTest : public ContactTest {
   const std::vector<uint8_t>* Sound(int i) { return &game.sounds.SoundData[i]; }
 };
 
-TEST_F(RankTest, ARivalPassingAndPassedBack) {
+TEST_F(TrafficRankTest, ARivalPassingAndPassedBack) {
   game.window[Element::Rank].text = "20";
   Vehicle& v = PlaceRival(1, 3, 440, 0);  // behind the player (Y 420)
   game.MoveTraffic();
@@ -292,7 +292,7 @@ TEST_F(RankTest, ARivalPassingAndPassedBack) {
   EXPECT_EQ(game.window.Painted(Element::Rank).text, "20");
 }
 
-TEST_F(RankTest, LevelWithThePlayerNothingChanges) {
+TEST_F(TrafficRankTest, LevelWithThePlayerNothingChanges) {
   PlaceRival(1, 3, 420, 0);
   PlaceRival(2, 4, 420, 1);
   game.MoveTraffic();
@@ -303,7 +303,7 @@ TEST_F(RankTest, LevelWithThePlayerNothingChanges) {
 // A long stretch of racing with the real reset, spawning and traffic: the road scrolls
 // fast and then stops, again and again, so rivals are caught up and passed, and pass the
 // player in turn. The rank never drifts from 1 + the rivals ahead.
-TEST_F(RankTest, TheRankIsAlwaysOnePlusTheRivalsAhead) {
+TEST_F(TrafficRankTest, TheRankIsAlwaysOnePlusTheRivalsAhead) {
   game.ShowTitle();
   Vehicle& p = V(0);
   p.Active = 1;

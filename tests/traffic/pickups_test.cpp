@@ -7,7 +7,7 @@
 namespace kelto1::traffic_test {
 namespace {
 
-class PickupTest : public TrafficTest {
+class TrafficPickupTest : public TrafficTest {
  protected:
   // The player (X 190, Width 44) has its body at x 200..244 and y 420..504. An item of
   // the given kind whose label sits at (lx, ly), riding on a car in slot `carrier`.
@@ -29,9 +29,9 @@ struct TouchCase {
   bool touched;
 };
 
-class TouchTest : public PickupTest, public ::testing::WithParamInterface<TouchCase> {};
+class TrafficTouchTest : public TrafficPickupTest, public ::testing::WithParamInterface<TouchCase> {};
 
-TEST_P(TouchTest, TheLabelTouchesTheBodyStrictly) {
+TEST_P(TrafficTouchTest, TheLabelTouchesTheBodyStrictly) {
   const TouchCase c = GetParam();
   Pickup& p = PlaceItem(0, 1, c.lx, c.ly);
   game.CollectPickups();
@@ -39,13 +39,13 @@ TEST_P(TouchTest, TheLabelTouchesTheBodyStrictly) {
   EXPECT_EQ(V(0).HitPoints, c.touched ? 800 : 700);
 }
 
-INSTANTIATE_TEST_SUITE_P(Edges, TouchTest,
+INSTANTIATE_TEST_SUITE_P(Edges, TrafficTouchTest,
                          ::testing::Values(TouchCase{168, 450, false}, TouchCase{169, 450, true},
                                            TouchCase{243, 450, true}, TouchCase{244, 450, false},
                                            TouchCase{210, 396, false}, TouchCase{210, 397, true},
                                            TouchCase{210, 503, true}, TouchCase{210, 504, false}));
 
-TEST_F(PickupTest, TheBodyIsCentredInItsColumnWithARealHalf) {
+TEST_F(TrafficPickupTest, TheBodyIsCentredInItsColumnWithARealHalf) {
   V(0).Width = 45;  // body from 199.5
   Pickup& p = PlaceItem(0, 1, 168, 450);
   game.CollectPickups();
@@ -61,9 +61,9 @@ struct KindCase {
   int sound;
 };
 
-class KindTest : public PickupTest, public ::testing::WithParamInterface<KindCase> {};
+class TrafficKindTest : public TrafficPickupTest, public ::testing::WithParamInterface<KindCase> {};
 
-TEST_P(KindTest, EffectsWithTheirLimits) {
+TEST_P(TrafficKindTest, EffectsWithTheirLimits) {
   const KindCase c = GetParam();
   Vehicle& p = V(0);
   auto value = [&]() -> int {
@@ -88,7 +88,7 @@ TEST_P(KindTest, EffectsWithTheirLimits) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Kinds, KindTest,
+    Kinds, TrafficKindTest,
     ::testing::Values(KindCase{3, Field::Accel, 10, 10, 3},   // TURBO at its limit
                       KindCase{3, Field::Accel, 11, 10, 3},   // 9, raised to 10
                       KindCase{3, Field::Accel, 44, 42, 3},
@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{10, Field::MaxSpeed, 150, 146, 4},  // mirrored SPEED
                       KindCase{10, Field::MaxSpeed, 102, 100, 4}));
 
-TEST_F(PickupTest, FuelRaisesTheConditionAndShowsIt) {
+TEST_F(TrafficPickupTest, FuelRaisesTheConditionAndShowsIt) {
   PlaceItem(0, 1, 210, 450);
   game.CollectPickups();
   EXPECT_EQ(V(0).HitPoints, 800);
@@ -113,14 +113,14 @@ TEST_F(PickupTest, FuelRaisesTheConditionAndShowsIt) {
   EXPECT_EQ(platform.played_sounds[0], Sound(3));
 }
 
-TEST_F(PickupTest, TimeAddsAHundredUnitsToTheClockText) {
+TEST_F(TrafficPickupTest, TimeAddsAHundredUnitsToTheClockText) {
   game.window[Element::Mtime].text = "57";
   PlaceItem(0, 2, 210, 450);
   game.CollectPickups();
   EXPECT_EQ(game.window[Element::Mtime].text, "157");
 }
 
-TEST_F(PickupTest, AnItemTouchedAsItsCarrierLeavesIsStillCollected) {
+TEST_F(TrafficPickupTest, AnItemTouchedAsItsCarrierLeavesIsStillCollected) {
   Pickup& p = PlaceItem(0, 6, 210, 450);
   V(1).Active = 0;
   game.CollectPickups();
@@ -128,7 +128,7 @@ TEST_F(PickupTest, AnItemTouchedAsItsCarrierLeavesIsStillCollected) {
   EXPECT_EQ(V(0).MaxSpeed, 154);
 }
 
-TEST_F(PickupTest, AnItemWhoseCarrierIsGoneIsDroppedUnused) {
+TEST_F(TrafficPickupTest, AnItemWhoseCarrierIsGoneIsDroppedUnused) {
   Pickup& p = PlaceItem(0, 6, 10, 10);
   V(1).Active = 0;
   game.CollectPickups();
@@ -137,7 +137,7 @@ TEST_F(PickupTest, AnItemWhoseCarrierIsGoneIsDroppedUnused) {
   EXPECT_TRUE(platform.played_sounds.empty());
 }
 
-TEST_F(PickupTest, TwoItemsTouchedInOneFrameBothTakeEffectInRecordOrder) {
+TEST_F(TrafficPickupTest, TwoItemsTouchedInOneFrameBothTakeEffectInRecordOrder) {
   PlaceItem(2, 6, 210, 450);
   PlaceItem(4, 10, 220, 460);
   V(0).MaxSpeed = 298;
@@ -146,7 +146,7 @@ TEST_F(PickupTest, TwoItemsTouchedInOneFrameBothTakeEffectInRecordOrder) {
   EXPECT_EQ(platform.played_sounds.size(), 2u);
 }
 
-TEST_F(PickupTest, TheItemRidesWithItsCarrier) {
+TEST_F(TrafficPickupTest, TheItemRidesWithItsCarrier) {
   Pickup& p = PlaceItem(0, 1, 210, 200);  // ahead of the player
   game.CollectPickups();
   EXPECT_EQ(p.Active, 1);
@@ -155,7 +155,7 @@ TEST_F(PickupTest, TheItemRidesWithItsCarrier) {
   EXPECT_EQ(p.Active, 0);
 }
 
-TEST_F(PickupTest, TheLabelIsDrawnAlsoInTheFrameItIsTakenOrDropped) {
+TEST_F(TrafficPickupTest, TheLabelIsDrawnAlsoInTheFrameItIsTakenOrDropped) {
   if (!QueueWorks()) GTEST_SKIP() << "the sprite queue is not built in this tree";
   PlaceItem(0, 1, 210, 450);          // taken
   PlaceItem(1, 9, 10, 10, 2);         // riding on

@@ -12,7 +12,7 @@ namespace {
 // weave odds, change odds, cruise speed and picture, then its side and its lane.
 constexpr int kDrawTest = 0, kDrawMaxSpeed = 4, kDrawSprite = 5, kDrawSide = 6, kDrawLane = 7;
 
-class SignalTest : public TrafficTest {
+class TrafficSignalTest : public TrafficTest {
  protected:
   Signal& PlaceSignal(int lanes, int phase, int count, int y = 100) {
     Signal& s = game.traffic.Signals[0];
@@ -44,9 +44,9 @@ struct CycleCase {
   int red, green, yellow;  // frames each phase lasts
 };
 
-class CycleTest : public SignalTest, public ::testing::WithParamInterface<CycleCase> {};
+class TrafficCycleTest : public TrafficSignalTest, public ::testing::WithParamInterface<CycleCase> {};
 
-TEST_P(CycleTest, PhasesLastOneFrameMoreThanTheirCount) {
+TEST_P(TrafficCycleTest, PhasesLastOneFrameMoreThanTheirCount) {
   const CycleCase c = GetParam();
   game.course.SignalOdds = 0;
   Signal& s = PlaceSignal(c.lanes, 3, 0);  // yellow ends in the first frame
@@ -62,10 +62,10 @@ TEST_P(CycleTest, PhasesLastOneFrameMoreThanTheirCount) {
   EXPECT_EQ(c.red + c.green + c.yellow, 2703);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lanes, CycleTest,
+INSTANTIATE_TEST_SUITE_P(Lanes, TrafficCycleTest,
                          ::testing::Values(CycleCase{2, 1001, 1501, 201}, CycleCase{3, 1501, 1001, 201}));
 
-TEST_F(SignalTest, ARedSignalAtCountZeroTurnsGreenInItsFirstFrame) {
+TEST_F(TrafficSignalTest, ARedSignalAtCountZeroTurnsGreenInItsFirstFrame) {
   game.course.SignalOdds = 0;
   for (int lanes : {2, 3}) {
     Signal& s = PlaceSignal(lanes, 1, 0);
@@ -75,7 +75,7 @@ TEST_F(SignalTest, ARedSignalAtCountZeroTurnsGreenInItsFirstFrame) {
   }
 }
 
-TEST_F(SignalTest, TheSignalMovesWithTheRoad) {
+TEST_F(TrafficSignalTest, TheSignalMovesWithTheRoad) {
   game.course.SignalOdds = 0;
   Signal& s = PlaceSignal(2, 2, 500, -2048);
   game.vehicles.ScrollStep = 7;
@@ -87,18 +87,18 @@ struct HeadCase {
   int y, head_y;
 };
 
-class HeadTest : public ::testing::TestWithParam<HeadCase> {};
+class TrafficHeadTest : public ::testing::TestWithParam<HeadCase> {};
 
-TEST_P(HeadTest, AheadOfTheViewTheHeadSlidesDownTheTop32Pixels) {
+TEST_P(TrafficHeadTest, AheadOfTheViewTheHeadSlidesDownTheTop32Pixels) {
   EXPECT_EQ(traffic_steps::SignalHeadY(GetParam().y), GetParam().head_y);
 }
 
-INSTANTIATE_TEST_SUITE_P(Heads, HeadTest,
+INSTANTIATE_TEST_SUITE_P(Heads, TrafficHeadTest,
                          ::testing::Values(HeadCase{-2048, -33}, HeadCase{-1984, -32}, HeadCase{-992, -16},
                                            HeadCase{-31, 0}, HeadCase{-1, 0}, HeadCase{0, 0}, HeadCase{300, 300},
                                            HeadCase{600, 600}));
 
-TEST_F(SignalTest, EachSlotDrawsItsHeadInItsOwnColumn) {
+TEST_F(TrafficSignalTest, EachSlotDrawsItsHeadInItsOwnColumn) {
   if (!QueueWorks()) GTEST_SKIP() << "the sprite queue is not built in this tree";
   game.course.SignalOdds = 0;
   const int ys[3] = {-1984, -992, 40};
@@ -120,9 +120,9 @@ struct WindowCase {
   bool sent;
 };
 
-class CrossWindowTest : public SignalTest, public ::testing::WithParamInterface<WindowCase> {};
+class TrafficCrossWindowTest : public TrafficSignalTest, public ::testing::WithParamInterface<WindowCase> {};
 
-TEST_P(CrossWindowTest, NeverInTheFirst50FramesOfRedNorAt100OrLess) {
+TEST_P(TrafficCrossWindowTest, NeverInTheFirst50FramesOfRedNorAt100OrLess) {
   const WindowCase c = GetParam();
   game.course.SignalOdds = 2;  // hit when the test draw is 0.5 or more
   PlaceSignal(c.lanes, c.phase, c.count + 1);
@@ -133,13 +133,13 @@ TEST_P(CrossWindowTest, NeverInTheFirst50FramesOfRedNorAt100OrLess) {
   EXPECT_EQ(DrawsTaken(start), c.sent ? 8 : 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Window, CrossWindowTest,
+INSTANTIATE_TEST_SUITE_P(Window, TrafficCrossWindowTest,
                          ::testing::Values(WindowCase{2, 1, 950, false}, WindowCase{2, 1, 949, true},
                                            WindowCase{3, 1, 1450, false}, WindowCase{3, 1, 1449, true},
                                            WindowCase{2, 1, 101, true}, WindowCase{2, 1, 100, false},
                                            WindowCase{2, 2, 500, false}, WindowCase{2, 3, 150, false}));
 
-TEST_F(SignalTest, OverWholeCyclesCrossTrafficComesOnlyInsideTheWindow) {
+TEST_F(TrafficSignalTest, OverWholeCyclesCrossTrafficComesOnlyInsideTheWindow) {
   game.course.SignalOdds = 3;
   Signal& s = PlaceSignal(3, 3, 0);
   int sent = 0;
@@ -160,9 +160,9 @@ struct CrossCase {
   int lane;
 };
 
-class CrossVehicleTest : public SignalTest, public ::testing::WithParamInterface<CrossCase> {};
+class TrafficCrossVehicleTest : public TrafficSignalTest, public ::testing::WithParamInterface<CrossCase> {};
 
-TEST_P(CrossVehicleTest, SidesAndLanesOfTheCrossingRoad) {
+TEST_P(TrafficCrossVehicleTest, SidesAndLanesOfTheCrossingRoad) {
   const CrossCase c = GetParam();
   game.course.SignalOdds = 2;
   PlaceSignal(3, 1, 501);
@@ -206,11 +206,11 @@ TEST_P(CrossVehicleTest, SidesAndLanesOfTheCrossingRoad) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sides, CrossVehicleTest,
+INSTANTIATE_TEST_SUITE_P(Sides, TrafficCrossVehicleTest,
                          ::testing::Values(CrossCase{false, 0}, CrossCase{false, 2}, CrossCase{true, 0},
                                            CrossCase{true, 1}));
 
-TEST_F(SignalTest, CarsSentLateInRedCrossFaster) {
+TEST_F(TrafficSignalTest, CarsSentLateInRedCrossFaster) {
   game.course.SignalOdds = 2;
   const std::pair<int, int> cases[] = {{949, 20}, {500, 110}, {1449, 100}, {101, 180}};
   for (auto [count, steer] : cases) {
@@ -226,7 +226,7 @@ TEST_F(SignalTest, CarsSentLateInRedCrossFaster) {
   }
 }
 
-TEST_F(SignalTest, ACarThatWouldLandOnAnotherIsNotSent) {
+TEST_F(TrafficSignalTest, ACarThatWouldLandOnAnotherIsNotSent) {
   game.course.SignalOdds = 2;
   PlaceSignal(2, 1, 501);
   Vehicle& blocker = PlaceCar(1, 3, -200, 0);  // over the whole crossing
@@ -239,7 +239,7 @@ TEST_F(SignalTest, ACarThatWouldLandOnAnotherIsNotSent) {
   EXPECT_EQ(ActiveTraffic(), 1);
 }
 
-TEST_F(SignalTest, NothingIsSentWhenAllSlotsAreBusy) {
+TEST_F(TrafficSignalTest, NothingIsSentWhenAllSlotsAreBusy) {
   game.course.SignalOdds = 2;
   PlaceSignal(2, 1, 501);
   for (int i = 1; i <= 28; ++i) PlaceCar(i, 3, -900 + 60 * i, 0);
@@ -250,7 +250,7 @@ TEST_F(SignalTest, NothingIsSentWhenAllSlotsAreBusy) {
   for (int i = 1; i <= 28; ++i) EXPECT_EQ(V(i).Crossing, 0);
 }
 
-TEST_F(SignalTest, EveryActiveSignalDrawsOncePerFrame) {
+TEST_F(TrafficSignalTest, EveryActiveSignalDrawsOncePerFrame) {
   game.course.SignalOdds = 0;
   PlaceSignal(2, 2, 500);
   game.traffic.Signals[2] = game.traffic.Signals[0];

@@ -14,9 +14,9 @@ constexpr int kDrawKind2 = 0, kDrawKind3 = 1, kDrawKind1 = 2, kDrawLane = 7, kDr
 constexpr int kDrawOncomingX = 9, kDrawCoin = 10;
 constexpr int kNoPickupOdds = 32767;
 
-class SpawnTest : public TrafficTest {
+class TrafficSpawnTest : public TrafficTest {
  protected:
-  SpawnTest() {
+  TrafficSpawnTest() {
     game.course.Kind1Odds = 0;  // Int(r x 0) is never 1: no request
     game.course.Kind2Odds = 0;
     game.course.Kind3Odds = 0;
@@ -46,9 +46,9 @@ struct RequestCase {
   const char* expected;  // "oncoming", "parked", "up" or "none"
 };
 
-class RequestOrderTest : public SpawnTest, public ::testing::WithParamInterface<RequestCase> {};
+class TrafficRequestOrderTest : public TrafficSpawnTest, public ::testing::WithParamInterface<RequestCase> {};
 
-TEST_P(RequestOrderTest, TheLaterTestWins) {
+TEST_P(TrafficRequestOrderTest, TheLaterTestWins) {
   const RequestCase c = GetParam();
   game.course.Kind1Odds = game.course.Kind2Odds = game.course.Kind3Odds = 2;  // hit when r >= 0.5
   game.course.Kind1Limit = c.kind1_limit;
@@ -82,7 +82,7 @@ TEST_P(RequestOrderTest, TheLaterTestWins) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Requests, RequestOrderTest,
+INSTANTIATE_TEST_SUITE_P(Requests, TrafficRequestOrderTest,
                          ::testing::Values(RequestCase{false, false, false, 20, "none"},
                                            RequestCase{true, false, false, 20, "oncoming"},
                                            RequestCase{false, true, false, 20, "parked"},
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Requests, RequestOrderTest,
                                            // Kind 1 only while fewer vehicles than its limit run.
                                            RequestCase{true, true, true, 0, "parked"}));
 
-TEST_F(SpawnTest, ARivalOverridesAllThreeRequests) {
+TEST_F(TrafficSpawnTest, ARivalOverridesAllThreeRequests) {
   game.course.Kind1Odds = game.course.Kind2Odds = game.course.Kind3Odds = 2;
   Rival& r = game.traffic.Rivals[0];
   r.Ahead = 1;
@@ -118,9 +118,9 @@ struct RivalCarryCase {
   bool comes_on;
 };
 
-class RivalCarryTest : public SpawnTest, public ::testing::WithParamInterface<RivalCarryCase> {};
+class TrafficRivalCarryTest : public TrafficSpawnTest, public ::testing::WithParamInterface<RivalCarryCase> {};
 
-TEST_P(RivalCarryTest, MeetsThePlayerOnlyAtACarryPastCoursePos) {
+TEST_P(TrafficRivalCarryTest, MeetsThePlayerOnlyAtACarryPastCoursePos) {
   const RivalCarryCase c = GetParam();
   Rival& r = game.traffic.Rivals[4];  // rival 5
   r.Speed = 40;
@@ -138,7 +138,7 @@ TEST_P(RivalCarryTest, MeetsThePlayerOnlyAtACarryPastCoursePos) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Carries, RivalCarryTest,
+INSTANTIATE_TEST_SUITE_P(Carries, TrafficRivalCarryTest,
                          ::testing::Values(RivalCarryCase{-1, 1, 600, false},  // reaches exactly CoursePos
                                            RivalCarryCase{-1, 0, 600, false},
                                            RivalCarryCase{-2, 1, 600, true},   // caught up by the player
@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(Carries, RivalCarryTest,
                                            RivalCarryCase{-50, 1, 599, false}  // no carry, no test
                                            ));
 
-TEST_F(SpawnTest, OnlyTheFirstRivalMeetingThePlayerComesOnInAFrame) {
+TEST_F(TrafficSpawnTest, OnlyTheFirstRivalMeetingThePlayerComesOnInAFrame) {
   for (int a : {3, 7}) {
     Rival& r = game.traffic.Rivals[a - 1];
     r.Ahead = 1;
@@ -163,7 +163,7 @@ TEST_F(SpawnTest, OnlyTheFirstRivalMeetingThePlayerComesOnInAFrame) {
   EXPECT_EQ(ActiveTraffic(), 1);
 }
 
-TEST_F(SpawnTest, NoRivalComesOnWhenAllSlotsAreBusy) {
+TEST_F(TrafficSpawnTest, NoRivalComesOnWhenAllSlotsAreBusy) {
   for (int i = 1; i <= 28; ++i) PlaceCar(i, 3, -900 + 40 * i, 60);
   Rival& r = game.traffic.Rivals[0];
   r.Ahead = 1;
@@ -180,9 +180,9 @@ struct RivalPlaceCase {
   int ahead;
 };
 
-class RivalPlacementTest : public SpawnTest, public ::testing::WithParamInterface<RivalPlaceCase> {};
+class TrafficRivalPlacementTest : public TrafficSpawnTest, public ::testing::WithParamInterface<RivalPlaceCase> {};
 
-TEST_P(RivalPlacementTest, AheadAtMinus900AndFiveSlowerElseBehindAt1476) {
+TEST_P(TrafficRivalPlacementTest, AheadAtMinus900AndFiveSlowerElseBehindAt1476) {
   const auto [a, ahead] = GetParam();
   game.course.PickupOdds = 1;  // every ordinary vehicle would carry an item
   Rival& r = game.traffic.Rivals[a - 1];
@@ -214,13 +214,13 @@ TEST_P(RivalPlacementTest, AheadAtMinus900AndFiveSlowerElseBehindAt1476) {
   for (const Pickup& p : game.traffic.Pickups) EXPECT_EQ(p.Active, 0) << "a rival carries no item";
 }
 
-INSTANTIATE_TEST_SUITE_P(Rivals, RivalPlacementTest,
+INSTANTIATE_TEST_SUITE_P(Rivals, TrafficRivalPlacementTest,
                          ::testing::Values(RivalPlaceCase{1, 1}, RivalPlaceCase{1, 0}, RivalPlaceCase{17, 1},
                                            RivalPlaceCase{29, 1}, RivalPlaceCase{29, 0}));
 
 // The rival is made anew after each of the 29 vehicles checked, so its change odds come
 // from the last of 29 draws; the pick-up test is drawn after them.
-TEST_F(SpawnTest, ARivalIsMadeOncePerVehicleChecked) {
+TEST_F(TrafficSpawnTest, ARivalIsMadeOncePerVehicleChecked) {
   Rival& r = game.traffic.Rivals[0];
   r.Ahead = 1;
   r.Speed = 40;
@@ -237,7 +237,7 @@ TEST_F(SpawnTest, ARivalIsMadeOncePerVehicleChecked) {
   EXPECT_EQ(game.random.state(), after.state());
 }
 
-TEST_F(SpawnTest, ARivalIsNeverWithdrawnButAnOrdinaryVehicleIs) {
+TEST_F(TrafficSpawnTest, ARivalIsNeverWithdrawnButAnOrdinaryVehicleIs) {
   // Blockers across the whole road where new vehicles appear, above and below the view.
   for (int slot : {1, 2}) {
     Vehicle& b = PlaceCar(slot, 2, slot == 1 ? -900 : 1476, 0);
@@ -266,9 +266,9 @@ struct ParkCase {
   bool parked;
 };
 
-class ParkedTest : public SpawnTest, public ::testing::WithParamInterface<ParkCase> {};
+class TrafficParkedTest : public TrafficSpawnTest, public ::testing::WithParamInterface<ParkCase> {};
 
-TEST_P(ParkedTest, ParksOnlyWhileThePlayerMoves) {
+TEST_P(TrafficParkedTest, ParksOnlyWhileThePlayerMoves) {
   const ParkCase c = GetParam();
   game.course.Kind3Odds = 2;
   game.course.TrafficKinds = 11;
@@ -294,11 +294,11 @@ TEST_P(ParkedTest, ParksOnlyWhileThePlayerMoves) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Parking, ParkedTest,
+INSTANTIATE_TEST_SUITE_P(Parking, TrafficParkedTest,
                          ::testing::Values(ParkCase{0, false, false}, ParkCase{100, false, true},
                                            ParkCase{1, false, true}, ParkCase{100, true, false}));
 
-TEST_F(SpawnTest, NoBayAheadLeavesAnOrdinaryVehicle) {
+TEST_F(TrafficSpawnTest, NoBayAheadLeavesAnOrdinaryVehicle) {
   game.course.Kind3Odds = 2;
   V(0).Speed = 100;
   Spawn(StateWhere([](Random& g) { return Take(g, 3)[kDrawKind3] >= 0.5; }));
@@ -312,9 +312,9 @@ struct OncomingCase {
   int sprite;
 };
 
-class OncomingModelTest : public SpawnTest, public ::testing::WithParamInterface<OncomingCase> {};
+class TrafficOncomingModelTest : public TrafficSpawnTest, public ::testing::WithParamInterface<OncomingCase> {};
 
-TEST_P(OncomingModelTest, LongCarsAndMotorbikesDriveUpTheRoad) {
+TEST_P(TrafficOncomingModelTest, LongCarsAndMotorbikesDriveUpTheRoad) {
   const OncomingCase c = GetParam();
   game.course.Kind2Odds = 2;
   game.course.TrafficKinds = 11;
@@ -340,11 +340,11 @@ TEST_P(OncomingModelTest, LongCarsAndMotorbikesDriveUpTheRoad) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, OncomingModelTest,
+INSTANTIATE_TEST_SUITE_P(Models, TrafficOncomingModelTest,
                          ::testing::Values(OncomingCase{0, true, 2}, OncomingCase{6, true, 21},
                                            OncomingCase{7, false, 22}, OncomingCase{10, false, 52}));
 
-TEST_F(SpawnTest, ModelColumnsOverrideTheDefaultRow) {
+TEST_F(TrafficSpawnTest, ModelColumnsOverrideTheDefaultRow) {
   // The long car: its own draws come after the model number, in the default row's order.
   game.course.Kind1Odds = 2;
   game.course.TrafficKinds = 11;
@@ -369,7 +369,7 @@ TEST_F(SpawnTest, ModelColumnsOverrideTheDefaultRow) {
   EXPECT_EQ(v.MaxSpeed, Int(d[12] * 20) + 100);
 }
 
-TEST_F(SpawnTest, DefaultRowDrawsWeaveThenChangeThenSpeed) {
+TEST_F(TrafficSpawnTest, DefaultRowDrawsWeaveThenChangeThenSpeed) {
   game.course.Kind1Odds = 2;
   const uint32_t state = StateWhere([](Random& g) { return Take(g, 3)[kDrawKind1] >= 0.5; });
   const auto d = DrawsFrom(state, kDrawModel + 1);
@@ -390,9 +390,9 @@ struct SecondLaneCase {
   int shift;
 };
 
-class SecondOncomingLaneTest : public SpawnTest, public ::testing::WithParamInterface<SecondLaneCase> {};
+class TrafficSecondOncomingLaneTest : public TrafficSpawnTest, public ::testing::WithParamInterface<SecondLaneCase> {};
 
-TEST_P(SecondOncomingLaneTest, OnlyTheWideRoadHasIt) {
+TEST_P(TrafficSecondOncomingLaneTest, OnlyTheWideRoadHasIt) {
   const SecondLaneCase c = GetParam();
   game.course.Kind2Odds = 2;
   game.course.Lanes[4].X = c.lane4_x;
@@ -406,13 +406,13 @@ TEST_P(SecondOncomingLaneTest, OnlyTheWideRoadHasIt) {
   EXPECT_EQ(V(1).X, c.lane4_x - Int(d[kDrawOncomingX] * 32) + c.shift);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lanes, SecondOncomingLaneTest,
+INSTANTIATE_TEST_SUITE_P(Lanes, TrafficSecondOncomingLaneTest,
                          ::testing::Values(SecondLaneCase{420, true, 80}, SecondLaneCase{420, false, 0},
                                            SecondLaneCase{490, true, 0}, SecondLaneCase{419, true, 0}));
 
 // The coin for the second lane is drawn on every road, so the draws after it (here the
 // pick-up test) do not depend on the road's width.
-TEST_F(SpawnTest, TheSecondLaneCoinIsDrawnOnEveryRoad) {
+TEST_F(TrafficSpawnTest, TheSecondLaneCoinIsDrawnOnEveryRoad) {
   game.course.Kind2Odds = 2;
   const uint32_t state = StateWhere([](Random& g) {
     auto d = Take(g, kDrawCoin + 2);
@@ -435,11 +435,11 @@ struct LaneCase {
   int lane;
 };
 
-class SpawnLaneTest : public SpawnTest, public ::testing::WithParamInterface<LaneCase> {};
+class TrafficSpawnLaneTest : public TrafficSpawnTest, public ::testing::WithParamInterface<LaneCase> {};
 
 // Lanes 1 and 2 exist here only below the top of the view: a vehicle placed above the
 // view cannot take them, one placed below it can.
-TEST_P(SpawnLaneTest, ALaneIsTakenOnlyWhereItExistsAtTheSpawnPosition) {
+TEST_P(TrafficSpawnLaneTest, ALaneIsTakenOnlyWhereItExistsAtTheSpawnPosition) {
   const LaneCase c = GetParam();
   game.course.Lanes[1].Top = 0;
   game.course.Lanes[2].Top = 0;
@@ -453,11 +453,11 @@ TEST_P(SpawnLaneTest, ALaneIsTakenOnlyWhereItExistsAtTheSpawnPosition) {
   EXPECT_EQ(V(1).X, game.course.Lanes[c.lane].X - 32);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lanes, SpawnLaneTest,
+INSTANTIATE_TEST_SUITE_P(Lanes, TrafficSpawnLaneTest,
                          ::testing::Values(LaneCase{1, 200, 3}, LaneCase{1, 0, 1}, LaneCase{2, 200, 3},
                                            LaneCase{2, 0, 2}, LaneCase{3, 0, 3}));
 
-TEST_F(SpawnTest, ANewVehicleTakesTheSpeedOfASlowerOneCloseAhead) {
+TEST_F(TrafficSpawnTest, ANewVehicleTakesTheSpeedOfASlowerOneCloseAhead) {
   game.course.Kind1Odds = 2;
   Vehicle& slow = PlaceCar(1, 2, 1476 - 150, 10);
   slow.Width = 400;  // in front of every lane
@@ -469,7 +469,7 @@ TEST_F(SpawnTest, ANewVehicleTakesTheSpeedOfASlowerOneCloseAhead) {
   EXPECT_GE(V(2).MaxSpeed, 50);
 }
 
-TEST_F(SpawnTest, AWithdrawnVehicleDropsItsItemInTheSameFrame) {
+TEST_F(TrafficSpawnTest, AWithdrawnVehicleDropsItsItemInTheSameFrame) {
   game.course.Kind1Odds = 2;
   game.course.PickupOdds = 1;
   Vehicle& b = PlaceCar(1, 2, 1476 - 50, 0);
@@ -488,9 +488,9 @@ struct PickupCase {
   int off_x, off_y;
 };
 
-class PickupPlacementTest : public SpawnTest, public ::testing::WithParamInterface<PickupCase> {};
+class TrafficPickupPlacementTest : public TrafficSpawnTest, public ::testing::WithParamInterface<PickupCase> {};
 
-TEST_P(PickupPlacementTest, FourPlacesAroundASaloonOfWidth51) {
+TEST_P(TrafficPickupPlacementTest, FourPlacesAroundASaloonOfWidth51) {
   const PickupCase c = GetParam();
   game.course.Kind1Odds = 2;
   game.course.PickupOdds = 1;  // every ordinary vehicle carries one
@@ -511,12 +511,12 @@ TEST_P(PickupPlacementTest, FourPlacesAroundASaloonOfWidth51) {
   EXPECT_EQ(p.OffY, c.off_y);
 }
 
-INSTANTIATE_TEST_SUITE_P(Places, PickupPlacementTest,
+INSTANTIATE_TEST_SUITE_P(Places, TrafficPickupPlacementTest,
                          ::testing::Values(PickupCase{1, 16, -32}, PickupCase{2, 16, 92},
                                            PickupCase{3, -16, 46},  // 10 - 25.5 rounds to even
                                            PickupCase{4, 54, 46}));
 
-TEST_F(SpawnTest, NoItemWhenAllSixAreInPlay) {
+TEST_F(TrafficSpawnTest, NoItemWhenAllSixAreInPlay) {
   game.course.Kind1Odds = 2;
   game.course.PickupOdds = 1;
   for (Pickup& p : game.traffic.Pickups) p.Active = 1;

@@ -8,7 +8,7 @@
 namespace kelto1::traffic_test {
 namespace {
 
-class DrivingTest : public TrafficTest {
+class TrafficDrivingTest : public TrafficTest {
  protected:
   // Runs one frame of traffic with the road scrolling by `scroll` pixels.
   void Frame(int scroll = 0) {
@@ -32,9 +32,9 @@ struct DirCase {
   bool tries;
 };
 
-class LaneChangeTryTest : public DrivingTest, public ::testing::WithParamInterface<DirCase> {};
+class TrafficLaneChangeTryTest : public TrafficDrivingTest, public ::testing::WithParamInterface<DirCase> {};
 
-TEST_P(LaneChangeTryTest, OncomingVehiclesNeverTryALaneChange) {
+TEST_P(TrafficLaneChangeTryTest, OncomingVehiclesNeverTryALaneChange) {
   const DirCase c = GetParam();
   Vehicle& v = PlaceCar(1, c.dir == 1 ? 2 : 4, c.dir == 1 ? 300 : -900, 60 * c.dir);
   v.Dir = c.dir;
@@ -50,7 +50,7 @@ TEST_P(LaneChangeTryTest, OncomingVehiclesNeverTryALaneChange) {
   EXPECT_EQ(tried, c.tries);
 }
 
-INSTANTIATE_TEST_SUITE_P(Directions, LaneChangeTryTest, ::testing::Values(DirCase{1, true}, DirCase{-1, false}));
+INSTANTIATE_TEST_SUITE_P(Directions, TrafficLaneChangeTryTest, ::testing::Values(DirCase{1, true}, DirCase{-1, false}));
 
 struct LaneChangeCase {
   int lane;
@@ -60,9 +60,9 @@ struct LaneChangeCase {
   int next_lane;      // 0 = the change is cancelled
 };
 
-class LaneChangeTest : public DrivingTest, public ::testing::WithParamInterface<LaneChangeCase> {};
+class TrafficLaneChangeTest : public TrafficDrivingTest, public ::testing::WithParamInterface<LaneChangeCase> {};
 
-TEST_P(LaneChangeTest, CancelledOffTheRoadIntoTrafficOrAnEndingLane) {
+TEST_P(TrafficLaneChangeTest, CancelledOffTheRoadIntoTrafficOrAnEndingLane) {
   const LaneChangeCase c = GetParam();
   Vehicle& v = PlaceCar(1, c.lane, 300, 60);
   v.ChangeOdds = 2;
@@ -83,7 +83,7 @@ TEST_P(LaneChangeTest, CancelledOffTheRoadIntoTrafficOrAnEndingLane) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Changes, LaneChangeTest,
+INSTANTIATE_TEST_SUITE_P(Changes, TrafficLaneChangeTest,
                          ::testing::Values(LaneChangeCase{1, false, 0, false, 0},  // into lane 0
                                            LaneChangeCase{3, true, 0, false, 0},   // into lane 4
                                            LaneChangeCase{1, true, 0, false, 2},
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(Changes, LaneChangeTest,
                                            LaneChangeCase{1, true, 95, false, 0},  // within its length + 4
                                            LaneChangeCase{1, true, 96, false, 2}));
 
-TEST_F(DrivingTest, TheTurnSignalTakesTheLaneAtFrame121AndStopsAt326) {
+TEST_F(TrafficDrivingTest, TheTurnSignalTakesTheLaneAtFrame121AndStopsAt326) {
   Vehicle& v = PlaceCar(1, 1, 100, 100);
   v.ChangeOdds = 2;
   game.random.set_state(StateWhere([](Random& g) {
@@ -112,7 +112,7 @@ TEST_F(DrivingTest, TheTurnSignalTakesTheLaneAtFrame121AndStopsAt326) {
   EXPECT_EQ(v.BlinkCount, 8);
 }
 
-TEST_F(DrivingTest, RivalsChangeLaneAtOnce) {
+TEST_F(TrafficDrivingTest, RivalsChangeLaneAtOnce) {
   Vehicle& v = PlaceCar(1, 1, 100, 100);
   v.Sprite = 14;
   v.ChangeOdds = 2;
@@ -125,7 +125,7 @@ TEST_F(DrivingTest, RivalsChangeLaneAtOnce) {
   EXPECT_EQ(v.Blinking, 0);
 }
 
-TEST_F(DrivingTest, AnEndingLaneIsLeftOneFrameAfterTheSignalStarts) {
+TEST_F(TrafficDrivingTest, AnEndingLaneIsLeftOneFrameAfterTheSignalStarts) {
   Vehicle& v = PlaceCar(1, 1, 300, 60);
   game.course.Lanes[1].Top = 0;  // lane 1 exists only below the top of the view
   Frame(3);
@@ -145,9 +145,9 @@ struct SignalCase {
   bool brakes;
 };
 
-class SignalBrakeTest : public DrivingTest, public ::testing::WithParamInterface<SignalCase> {};
+class TrafficSignalBrakeTest : public TrafficDrivingTest, public ::testing::WithParamInterface<SignalCase> {};
 
-TEST_P(SignalBrakeTest, RedAndYellowZones) {
+TEST_P(TrafficSignalBrakeTest, RedAndYellowZones) {
   const SignalCase c = GetParam();
   PlaceSignal(0, 0, c.lanes, c.phase);
   Vehicle& v = PlaceCar(1, c.dir == 1 ? 3 : 4, c.distance * c.dir, c.speed * c.dir);
@@ -160,7 +160,7 @@ TEST_P(SignalBrakeTest, RedAndYellowZones) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Zones, SignalBrakeTest,
+    Zones, TrafficSignalBrakeTest,
     ::testing::Values(
         // Red, two cross lanes: 200 < d < 450.
         SignalCase{2, 1, 1, 200, 40, false}, SignalCase{2, 1, 1, 201, 40, true}, SignalCase{2, 1, 1, 449, 40, true},
@@ -178,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Green holds nobody.
         SignalCase{2, 2, 1, 300, 60, false}));
 
-TEST_F(DrivingTest, ACarHeldByARedLightStopsInTheZoneAndGoesOnWhenGreen) {
+TEST_F(TrafficDrivingTest, ACarHeldByARedLightStopsInTheZoneAndGoesOnWhenGreen) {
   Signal& s = PlaceSignal(0, 0, 2, 1);
   Vehicle& v = PlaceCar(1, 3, 440, 60);
   for (int f = 0; f < 400; ++f) {
@@ -202,9 +202,9 @@ struct FollowCase {
   int steer;     // sign of the steering velocity
 };
 
-class FollowTest : public DrivingTest, public ::testing::WithParamInterface<FollowCase> {};
+class TrafficFollowTest : public TrafficDrivingTest, public ::testing::WithParamInterface<FollowCase> {};
 
-TEST_P(FollowTest, BrakesBehindSlowTrafficAndSwervesAroundParkedCars) {
+TEST_P(TrafficFollowTest, BrakesBehindSlowTrafficAndSwervesAroundParkedCars) {
   const FollowCase c = GetParam();
   Vehicle& v = PlaceCar(1, 2, 300, 60);
   Vehicle& other = PlaceCar(2, 2, 300 - 150, c.other_speed);
@@ -217,14 +217,14 @@ TEST_P(FollowTest, BrakesBehindSlowTrafficAndSwervesAroundParkedCars) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Following, FollowTest,
+    Following, TrafficFollowTest,
     ::testing::Values(FollowCase{40, 40, false, -3, 0},   // slower and close: brakes
                       FollowCase{20, 20, false, -3, 0},   // slower still, less than 20 pixels aside
                       FollowCase{0, 0, false, 0, -1},     // parked: swerves left, keeps its speed
                       FollowCase{5, 5, false, 0, -1},     // nearly stopped: swerves too
                       FollowCase{0, 0, true, -3, -1}));   // parked, red light ahead: only the red brakes
 
-TEST_F(DrivingTest, ANearlyStoppedCarIsNudgedAsideButNotWhileARedLightHoldsIt) {
+TEST_F(TrafficDrivingTest, ANearlyStoppedCarIsNudgedAsideButNotWhileARedLightHoldsIt) {
   for (bool red : {false, true}) {
     Vehicle& v = PlaceCar(1, 2, 300, 1);
     Vehicle& parked = PlaceCar(2, 2, 300 - 100, 0);
@@ -242,9 +242,9 @@ struct RemovalCase {
   bool stays;
 };
 
-class RemovalTest : public DrivingTest, public ::testing::WithParamInterface<RemovalCase> {};
+class TrafficRemovalTest : public TrafficDrivingTest, public ::testing::WithParamInterface<RemovalCase> {};
 
-TEST_P(RemovalTest, TopsAtMinus992And1568Stay) {
+TEST_P(TrafficRemovalTest, TopsAtMinus992And1568Stay) {
   const RemovalCase c = GetParam();
   Vehicle& v = PlaceCar(1, 3, c.y, 0);
   Frame(c.scroll);
@@ -252,12 +252,12 @@ TEST_P(RemovalTest, TopsAtMinus992And1568Stay) {
   EXPECT_EQ(v.Active, c.stays ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Edges, RemovalTest,
+INSTANTIATE_TEST_SUITE_P(Edges, TrafficRemovalTest,
                          ::testing::Values(RemovalCase{-992, 0, true}, RemovalCase{-993, 0, false},
                                            RemovalCase{1568, 0, true}, RemovalCase{1569, 0, false},
                                            RemovalCase{1566, 2, true}, RemovalCase{1566, 3, false}));
 
-TEST_F(DrivingTest, ARivalLeavingTheRoadGoesBackJustAheadOrBehind) {
+TEST_F(TrafficDrivingTest, ARivalLeavingTheRoadGoesBackJustAheadOrBehind) {
   game.course.CoursePos = 500;
   for (int y : {-993, 1569}) {
     Vehicle& v = PlaceCar(1, 3, y, 0);
@@ -275,7 +275,7 @@ TEST_F(DrivingTest, ARivalLeavingTheRoadGoesBackJustAheadOrBehind) {
   EXPECT_EQ(game.window[Element::Rank].text, "30") << "leaving the road does not change the rank";
 }
 
-TEST_F(DrivingTest, CrossTrafficLeavesAtTheSidesAndKeepsItsSpeedAcross) {
+TEST_F(TrafficDrivingTest, CrossTrafficLeavesAtTheSidesAndKeepsItsSpeedAcross) {
   Vehicle& v = PlaceCar(1, 3, 200, 0);
   v.Crossing = 1;
   v.Width = 92;
@@ -291,7 +291,7 @@ TEST_F(DrivingTest, CrossTrafficLeavesAtTheSidesAndKeepsItsSpeedAcross) {
   EXPECT_EQ(v.Y, 200) << "no motion along the road";
 }
 
-TEST_F(DrivingTest, SpeedAndThrottleStayWithinTheirClamps) {
+TEST_F(TrafficDrivingTest, SpeedAndThrottleStayWithinTheirClamps) {
   Vehicle& v = PlaceCar(1, 3, 300, 200);
   v.MaxSpeed = 300;
   v.Throttle = 40;
@@ -304,7 +304,7 @@ TEST_F(DrivingTest, SpeedAndThrottleStayWithinTheirClamps) {
   EXPECT_EQ(w.Throttle, -16);
 }
 
-TEST_F(DrivingTest, AVehicleNeverDrivesBackwards) {
+TEST_F(TrafficDrivingTest, AVehicleNeverDrivesBackwards) {
   Vehicle& v = PlaceCar(1, 3, 300, -5);  // knocked back in a crash
   v.MaxSpeed = 0;
   Frame();
@@ -318,11 +318,11 @@ struct CarryCase {
   int moved, sped_up;
 };
 
-class CarryTest : public DrivingTest, public ::testing::WithParamInterface<CarryCase> {};
+class TrafficCarryTest : public TrafficDrivingTest, public ::testing::WithParamInterface<CarryCase> {};
 
 // Accumulators carry only when they pass their thresholds (48 here), not when they reach
 // them.
-TEST_P(CarryTest, StrictThresholds) {
+TEST_P(TrafficCarryTest, StrictThresholds) {
   const CarryCase c = GetParam();
   Vehicle& v = PlaceCar(1, 3, 300, 60);
   v.SteerVel = 3;  // 2 after its decay
@@ -334,7 +334,7 @@ TEST_P(CarryTest, StrictThresholds) {
   EXPECT_EQ(v.Speed - 60, c.sped_up);
 }
 
-INSTANTIATE_TEST_SUITE_P(Carries, CarryTest,
+INSTANTIATE_TEST_SUITE_P(Carries, TrafficCarryTest,
                          ::testing::Values(CarryCase{46, 48, 0, 0}, CarryCase{47, 49, 1, 1}));
 
 struct MarkerCase {
@@ -343,9 +343,9 @@ struct MarkerCase {
   bool out_of_view;
 };
 
-class MarkerTest : public ::testing::TestWithParam<MarkerCase> {};
+class TrafficMarkerTest : public ::testing::TestWithParam<MarkerCase> {};
 
-TEST_P(MarkerTest, MarkersAtTheEdgesByDistance) {
+TEST_P(TrafficMarkerTest, MarkersAtTheEdgesByDistance) {
   const MarkerCase c = GetParam();
   Vehicle v;
   v.Sprite = 3;
@@ -357,7 +357,7 @@ TEST_P(MarkerTest, MarkersAtTheEdgesByDistance) {
   EXPECT_EQ(look.out_of_view, c.out_of_view);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, MarkerTest,
+INSTANTIATE_TEST_SUITE_P(Rows, TrafficMarkerTest,
                          ::testing::Values(MarkerCase{-92, 92, 3, -92, false},  // bottom exactly at 0: no row
                                            MarkerCase{-93, 92, 7, 0, true},
                                            MarkerCase{-422, 92, 3, -422, false},  // bottom -330: no row
@@ -373,21 +373,21 @@ INSTANTIATE_TEST_SUITE_P(Rows, MarkerTest,
                                            MarkerCase{1237, 92, 5, 560, true}));
 
 // Drawing needs the sprite queue.
-class DrawingTest : public DrivingTest {
+class TrafficDrawingTest : public TrafficDrivingTest {
  protected:
   void SetUp() override {
     if (!QueueWorks()) GTEST_SKIP() << "the sprite queue is not built in this tree";
   }
 };
 
-TEST_F(DrawingTest, EmptySlotsQueueTwoEntriesAboveTheView) {
+TEST_F(TrafficDrawingTest, EmptySlotsQueueTwoEntriesAboveTheView) {
   Frame();
   const auto q = Queue();
   ASSERT_EQ(q.size(), 56u);
   for (const auto& e : q) EXPECT_EQ(e, (Queued{1, 0, -100}));
 }
 
-TEST_F(DrawingTest, BrakeLightsAndTheArrowSitAtTheTail) {
+TEST_F(TrafficDrawingTest, BrakeLightsAndTheArrowSitAtTheTail) {
   Vehicle& v = PlaceCar(1, 3, 300, 60);
   v.Blinking = 1;
   v.BlinkLit = 1;
@@ -404,7 +404,7 @@ TEST_F(DrawingTest, BrakeLightsAndTheArrowSitAtTheTail) {
   EXPECT_EQ(q[2], (Queued{55, x + 32, tail - 4}));
 }
 
-TEST_F(DrawingTest, MotorbikesAreCentredAndCrossingCarsShifted) {
+TEST_F(TrafficDrawingTest, MotorbikesAreCentredAndCrossingCarsShifted) {
   Vehicle& bike = PlaceCar(1, 3, 300, 60);
   bike.Sprite = 52;
   bike.Width = 12;
@@ -420,7 +420,7 @@ TEST_F(DrawingTest, MotorbikesAreCentredAndCrossingCarsShifted) {
   EXPECT_EQ(q[1], (Queued{32, cross.X - 16, cross.Y}));
 }
 
-TEST_F(DrawingTest, AVehicleOutOfViewShowsOnlyItsMarker) {
+TEST_F(TrafficDrawingTest, AVehicleOutOfViewShowsOnlyItsMarker) {
   Vehicle& v = PlaceCar(1, 3, 700, 60);
   PlaceSignal(0, 0, 2, 1);  // braking, yet no brake lights on a marker
   Frame();
