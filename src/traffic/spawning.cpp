@@ -40,23 +40,27 @@ struct Model {
   Draw max_speed, change_odds, weave_range, weave_odds;
 };
 
+// The default row: models 0 and 11, and every column the other rows leave empty.
 constexpr Model kDefaultModel = {1, 51, 92, 1000, 1000, 48, 48, {40, 50}, {1000, 200}, {10, 0}, {100, 0}};
 
 constexpr int kLongCarModel = 7;  // keeps to lane 3
+
+// clang-format off
 constexpr std::array<Model, 11> kModels = {{
-    //  sprite width length mass   hp  accel steer  max speed   change odds  weave range, odds
-    {1, 0, 0, 0, 0, 0, 0, {}, {}, {}, {}},                           // 0 dark blue saloon
-    {3, 54, 94, 0, 0, 0, 0, {30, 50}, {}, {}, {}},                   // 1 red car
-    {8, 0, 0, 0, 0, 0, 0, {20, 50}, {}, {}, {}},                     // 2 white car
-    {23, 0, 0, 0, 0, 0, 0, {20, 60}, {}, {}, {}},                    // 3 blue-grey car
-    {10, 44, 84, 800, 0, 32, 32, {60, 100}, {100, 50}, {}, {}},      // 4 open two-seater
-    {12, 57, 91, 0, 0, 0, 0, {110, 50}, {200, 100}, {}, {}},         // 5 red saloon
-    {20, 62, 126, 2500, 3000, 50, 54, {20, 50}, {}, {5, 0}, {200, 0}},  // 6 lorry
-    {22, 55, 126, 2000, 2000, 48, 52, {20, 100}, {1000, 1200}, {3, 0}, {200, 0}},  // 7 long car
-    {16, 48, 82, 500, 700, 0, 0, {20, 50}, {}, {}, {}},              // 8 light pick-up truck
-    {18, 48, 82, 500, 700, 0, 0, {20, 50}, {}, {}, {}},              // 9 covered light truck
-    {52, 12, 58, 500, 100, 0, 0, {20, 100}, {}, {}, {}},             // 10 motorbike
+  // sprite width length  mass    hp  accel steer  max speed   change odds  weave range  weave odds
+  {  1,     0,    0,     0,    0,   0,    0,   {},         {},          {},          {}        },  //  0 dark blue saloon
+  {  3,    54,   94,     0,    0,   0,    0,   {30, 50},   {},          {},          {}        },  //  1 red car
+  {  8,     0,    0,     0,    0,   0,    0,   {20, 50},   {},          {},          {}        },  //  2 white car
+  { 23,     0,    0,     0,    0,   0,    0,   {20, 60},   {},          {},          {}        },  //  3 blue-grey car
+  { 10,    44,   84,   800,    0,  32,   32,   {60, 100},  {100, 50},   {},          {}        },  //  4 open two-seater
+  { 12,    57,   91,     0,    0,   0,    0,   {110, 50},  {200, 100},  {},          {}        },  //  5 red saloon
+  { 20,    62,  126,  2500, 3000,  50,   54,   {20, 50},   {},          {5, 0},      {200, 0}  },  //  6 lorry
+  { 22,    55,  126,  2000, 2000,  48,   52,   {20, 100},  {1000, 1200},{3, 0},      {200, 0}  },  //  7 long car
+  { 16,    48,   82,   500,  700,   0,    0,   {20, 50},   {},          {},          {}        },  //  8 light pick-up truck
+  { 18,    48,   82,   500,  700,   0,    0,   {20, 50},   {},          {},          {}        },  //  9 covered light truck
+  { 52,    12,   58,   500,  100,   0,    0,   {20, 100},  {},          {},          {}        },  // 10 motorbike
 }};
+// clang-format on
 
 int CountActiveTraffic(const Kelto1& g) {
   int n = 0;
@@ -99,10 +103,8 @@ int AdvanceRivals(Kelto1& g, int request, int active) {
   return request;
 }
 
-void ApplyDraw(Kelto1& g, Int16& field, Draw d) {
-  if (d.range != 0) field = Int(g.Rnd() * d.range) + d.base;
-}
-void ApplyDraw(Kelto1& g, Byte& field, Draw d) {
+template <class Field>
+void ApplyDraw(Kelto1& g, Field& field, Draw d) {
   if (d.range != 0) field = Int(g.Rnd() * d.range) + d.base;
 }
 
@@ -303,6 +305,8 @@ void Kelto1::SpawnTraffic() {
   // one starts behind and catches the player up. A parked one is always ahead.
   v.Speed = v.MaxSpeed;
   v.Y = vehicles.Vehicles[0].Speed > v.MaxSpeed ? kAboveView : kBelowView;
+  // The lane is settled once the vehicle's place is known: lanes 1 and 2 are tested
+  // where it appears.
   TakeLane(*this, v, asked_lane, parked);
 
   if (request == kOncoming) TurnOncoming(*this, v);

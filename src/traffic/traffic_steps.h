@@ -43,7 +43,7 @@ inline int16_t Saturate16(long long v) {
   return static_cast<int16_t>(v);
 }
 
-// Step 3 of a traffic vehicle's update: its condition before anything hits it.
+// At the start of a vehicle's update: its condition before anything hits it.
 void StartDamageCount(Kelto1& g, int i);
 // The contact of vehicle i with vehicle n, made right after the following check of n.
 void TouchVehicle(Kelto1& g, int i, int n);
