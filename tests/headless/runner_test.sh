@@ -13,10 +13,13 @@ out=$("$sim" --frames 1)
 [ "$(val mtime "$("$sim" --frames 99)")" = 200 ] || fail "mtime after 99 frames"
 [ "$(val mtime "$("$sim" --frames 100)")" = 199 ] || fail "mtime after 100 frames"
 
+# With no input the clock decides the race (traffic may nudge the car along or bring a
+# TIME item by, so the exact frame is the race loop tests' business).
 out=$("$sim")
-[ "$(val frames "$out")" = 21000 ] || fail "an idle race should end after frame 21000"
+[ "$(val frames "$out")" -ge 21000 ] || fail "an idle race ends 1000 frames after frame 20000 at the earliest"
 [ "$(val race_over "$out")" = 1 ] || fail "race_over"
 [ "$(val end_frames "$out")" = 1000 ] || fail "end_frames"
+[ "$(val mtime "$out")" = 0 ] || fail "mtime at the end of an idle race"
 
 demo=$(mktemp)
 trap 'rm -f "$demo"' EXIT

@@ -33,6 +33,12 @@ TEST_F(RaceLoopTest, WaitLastsAtLeastTheDelayAndZeroReturnsAtOnce) {
 TEST(RaceTimeline, DecidedByTimeGameOverAt400AndReturnAfter1000) {
   SimSession s;
   s.StartProgram();
+  // An empty road: no traffic can push the car along or bring a TIME item by.
+  s.keys_for_frame = [&](long, HeadlessPlatform& p) {
+    p.ReleaseAll();
+    Kelto1& g = s.game();
+    g.course.Kind1Odds = g.course.Kind2Odds = g.course.Kind3Odds = g.course.SignalOdds = 0;
+  };
   long game_over_frame = 0;
   s.platform().on_repaint = [&](const Kelto1& g, Element e) {
     if (e == Element::GETREADY && g.window.Painted(Element::GETREADY).text == "GAME OVER" && !game_over_frame)
