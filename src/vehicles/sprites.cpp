@@ -146,9 +146,8 @@ void Kelto1::BlitSprite(uint8_t cell, int16_t x, int16_t y, Picture& target) {
   const int sx = (cell % 16) * kCell;
   const int sy = (cell / 16) * kCell;
   // The mask whitens the sprite's shape; the sheet, white where transparent, then
-  // colours only that shape.
-  BitBlt(target, x, y, kCell, kCell, Masking, sx, sy, RasterOp::SRCPAINT);
-  BitBlt(target, x, y, kCell, kCell, Pattern, sx, sy, RasterOp::SRCAND);
+  // colours only that shape. Both transfers are made in one pass over the target.
+  BitBltMasked(target, x, y, kCell, kCell, Masking, Pattern, sx, sy);
 }
 
 }  // namespace kelto1
