@@ -103,6 +103,9 @@ bool TtfTextPainter::Open(std::string& error) {
       return false;
     }
     if (!file.scalable) PickStrike(font, pixels);
+    // Text on the screens of the game's day had no smoothed edges: whole pixels of the
+    // ink's own colour, hinted for that.
+    TTF_SetFontHinting(font, TTF_HINTING_MONO);
     // These fonts have no bold face of their own: bold is drawn heavier.
     if (spec.bold) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
     fonts_[i] = font;
@@ -132,7 +135,7 @@ SDL_Surface* TtfTextPainter::Rendered(Face face, const std::string& text) {
     for (auto& [k, surface] : rendered_) SDL_FreeSurface(surface);
     rendered_.clear();
   }
-  SDL_Surface* drawn = TTF_RenderUTF8_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 255});
+  SDL_Surface* drawn = TTF_RenderUTF8_Solid(font, text.c_str(), SDL_Color{255, 255, 255, 255});
   SDL_Surface* argb = drawn ? SDL_ConvertSurfaceFormat(drawn, SDL_PIXELFORMAT_ARGB8888, 0) : nullptr;
   SDL_FreeSurface(drawn);
   rendered_[key] = argb;

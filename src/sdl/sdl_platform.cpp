@@ -14,8 +14,6 @@ namespace kelto1 {
 
 namespace {
 constexpr uint64_t kCaretBlinkMs = 530;
-// A repaint of a readout alone is shown within this time even while the game waits.
-constexpr uint64_t kLongestUnshownMs = 20;
 // Sleeps inside the game's waits are cut into pieces this long, so that a long wait
 // still notices the window being closed or uncovered.
 constexpr uint32_t kLongestSleepMs = 10;
@@ -161,8 +159,10 @@ void SdlPlatform::Pump() {
   last_pump_ = TicksNow();
   SDL_Event event;
   while (SDL_PollEvent(&event)) Handle(event);
-  if (!game_) return;
-  if (exposed_ || (dirty_ && last_pump_ - last_present_ >= kLongestUnshownMs)) Present();
+  // An uncovered window is drawn again at once, even in the middle of a race; the
+  // game's own repaints are shown when it repaints the view or the window, or by the
+  // main loop between ticks.
+  if (exposed_ && game_) Present();
 }
 
 void SdlPlatform::Handle(const SDL_Event& e) {
