@@ -9,6 +9,7 @@ add_library(kelto1_frontend STATIC
   src/sdl/window_messages.cpp
   src/sdl/line_edit.cpp
   src/sdl/frame_pacer.cpp
+  src/sdl/joystick_axis.cpp
   src/sdl/screen_picture.cpp
   src/sdl/edit_boxes.cpp)
 target_link_libraries(kelto1_frontend PUBLIC kelto1_core)

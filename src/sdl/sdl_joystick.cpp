@@ -1,21 +1,11 @@
 // The first joystick or game controller.
 #include "sdl/sdl_joystick.h"
 
-#include <cstdlib>
 #include <cstring>
 
+#include "sdl/joystick_axis.h"
+
 namespace kelto1 {
-
-namespace {
-constexpr int32_t kRestZone = 3000;  // of 32768 either way
-}
-
-uint32_t AxisToPosition(int32_t raw, int32_t rest_raw) {
-  if (std::abs(raw - rest_raw) < kRestZone) raw = rest_raw;
-  if (raw < -32768) raw = -32768;
-  if (raw > 32767) raw = 32767;
-  return static_cast<uint32_t>(raw + 32768);
-}
 
 void Joystick::OpenFirst() {
   if (SDL_NumJoysticks() < 1 || !Open(0)) return;

@@ -44,9 +44,4 @@ class Joystick {
   int32_t rest_raw_x_ = 0;
 };
 
-// The axis reading (-32768..32767) on the position query's scale (0..65535). Readings
-// within a small distance of the stick's rest are reported as the rest itself, as a
-// calibrated driver does, so a worn stick does not steer on its own.
-uint32_t AxisToPosition(int32_t raw, int32_t rest_raw);
-
 }  // namespace kelto1

@@ -15,7 +15,7 @@ void MessageQueue::PostText(const std::string& text) {
   WindowMessage m;
   m.type = WindowMessage::Type::Char;
   m.text = text;
-  messages_.push_back(std::move(m));
+  Post(std::move(m));
 }
 
 bool MessageQueue::DiscardFirstKeyboardMessage() {

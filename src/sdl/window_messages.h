@@ -25,7 +25,13 @@ struct WindowMessage {
 
 class MessageQueue {
  public:
-  void Post(WindowMessage m) { messages_.push_back(std::move(m)); }
+  // As many messages as a window's queue holds; more are lost, as keys held through a
+  // long race would otherwise pile up without end.
+  static constexpr size_t kLimit = 10000;
+
+  void Post(WindowMessage m) {
+    if (messages_.size() < kLimit) messages_.push_back(std::move(m));
+  }
   // The characters of a key press arrive after it: they belong to the latest press
   // that has none yet, or stand alone when there is none (text from an input method).
   void PostText(const std::string& text);

@@ -69,5 +69,15 @@ TEST(MessageQueue, CharactersJoinThePressThatTypedThem) {
   EXPECT_EQ(q.Take()->type, WindowMessage::Type::Char);
 }
 
+TEST(MessageQueue, AFullQueueTakesNoMore) {
+  MessageQueue q;
+  for (size_t i = 0; i < MessageQueue::kLimit + 5; ++i) q.Post(Key(WindowMessage::Type::KeyDown, EditKey::Left));
+  q.PostText("late");
+  EXPECT_EQ(q.size(), MessageQueue::kLimit);
+  q.DiscardFirstKeyboardMessage();
+  q.PostText("room again");
+  EXPECT_EQ(q.size(), MessageQueue::kLimit);
+}
+
 }  // namespace
 }  // namespace kelto1
