@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "sdl/sdl_keys.h"
@@ -34,8 +35,25 @@ std::unique_ptr<SdlPlatform> SdlPlatform::Create(std::string& error) {
 SdlPlatform::~SdlPlatform() = default;
 
 bool SdlPlatform::Start(std::string& error) {
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  if (!StartVideo(error)) return false;
+  if (TTF_Init() != 0) {
+    error = std::string("cannot start the text drawing: ") + TTF_GetError();
+    return false;
+  }
+  session_.ttf = true;
+  if (!video_.Open(error) || !painter_.Open(error)) return false;
+  // A machine without joystick support plays on the keyboard alone.
+  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) == 0) {
+    session_.joystick = true;
+    joystick_.OpenFirst();
+  }
+  program_folder_ = ExecutableFolder();
+  return true;
+}
+
+bool SdlPlatform::StartVideo(std::string& error) {
   constexpr const char* kNoDisplay = "no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   const bool asked_for_driver = SDL_getenv("SDL_VIDEODRIVER") != nullptr;
   if (!asked_for_driver && !SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY")) {
     error = kNoDisplay;
@@ -53,24 +71,17 @@ bool SdlPlatform::Start(std::string& error) {
     error = kNoDisplay;
     return false;
   }
-  if (TTF_Init() != 0) {
-    error = std::string("cannot start the text drawing: ") + TTF_GetError();
-    return false;
-  }
-  session_.ttf = true;
-  if (!video_.Open(error) || !painter_.Open(error)) return false;
-  // A machine without joystick support plays on the keyboard alone.
-  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) == 0) {
-    session_.joystick = true;
-    joystick_.OpenFirst();
-  }
+  return true;
+}
+
+std::string SdlPlatform::ExecutableFolder() {
+  std::string folder;
   if (char* base = SDL_GetBasePath()) {
-    program_folder_ = base;
+    folder = base;
     SDL_free(base);
   }
-  while (program_folder_.size() > 1 && program_folder_.back() == '/') program_folder_.pop_back();
-  if (program_folder_.empty()) program_folder_ = ".";
-  return true;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder.empty() ? "." : folder;
 }
 
 std::string SdlPlatform::ProgramFolder() { return program_folder_; }

@@ -72,6 +72,8 @@ class SdlPlatform final : public Platform {
 
   SdlPlatform() : boxes_(painter_) {}
   bool Start(std::string& error);
+  bool StartVideo(std::string& error);
+  static std::string ExecutableFolder();
   void Pump();
   void PumpIfDue();
   void Handle(const SDL_Event& event);
