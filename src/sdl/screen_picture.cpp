@@ -1,0 +1,195 @@
+// Composing the window's picture from the painted states of the game's elements.
+#include "sdl/screen_picture.h"
+
+#include <algorithm>
+
+#include "shell/kelto1.h"
+
+namespace kelto1 {
+
+namespace {
+
+constexpr uint32_t kFrameGrey = 0x808080;
+constexpr uint32_t kButtonFace = colors::kGrey;
+constexpr uint32_t kListHighlight = 0x000080;
+
+size_t Index(Element e) { return static_cast<size_t>(e); }
+
+// The elements that lie over the view: a repaint of the view wipes those that have
+// been hidden since they were last painted.
+constexpr std::array<Element, 3> kOverView = {Element::GETREADY, Element::COMMENT, Element::GameTitle};
+
+Rect Intersect(const Rect& a, const Rect& b) {
+  const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
+  const int x1 = std::min(a.Right(), b.Right()), y1 = std::min(a.Bottom(), b.Bottom());
+  return {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
+}
+
+void FrameRect(Picture& canvas, const Rect& r, uint32_t top_left, uint32_t bottom_right) {
+  FillRect(canvas, {r.x, r.y, r.w, 1}, top_left);
+  FillRect(canvas, {r.x, r.y, 1, r.h}, top_left);
+  FillRect(canvas, {r.x, r.Bottom() - 1, r.w, 1}, bottom_right);
+  FillRect(canvas, {r.Right() - 1, r.y, 1, r.h}, bottom_right);
+}
+
+void DrawComboButton(Picture& canvas) {
+  const Rect b = ComboButton();
+  FillRect(canvas, b, kButtonFace);
+  FrameRect(canvas, b, colors::kWhite, kFrameGrey);
+  // A small arrow pointing down, in the middle of the button.
+  const int cx = b.x + b.w / 2, cy = b.y + b.h / 2 - 1;
+  for (int row = 0; row < 4; ++row) FillRect(canvas, {cx - 3 + row, cy + row - 1, 7 - 2 * row, 1}, colors::kBlack);
+}
+
+bool IsWide(uint32_t code_point) { return code_point >= 0x2E80; }
+
+// Splits a caption into pieces that may not be broken: a run of narrow characters, one
+// wide character, a blank; an opening bracket starts a new piece.
+std::vector<std::string> CaptionPieces(const std::string& text) {
+  std::vector<std::string> pieces;
+  size_t i = 0;
+  bool last_narrow_run = false;
+  while (i < text.size()) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    len = std::min(len, text.size() - i);
+    uint32_t cp = c;
+    if (len == 3) cp = ((c & 0x0Fu) << 12) | ((text[i + 1] & 0x3Fu) << 6) | (text[i + 2] & 0x3Fu);
+    if (len == 4) cp = 0x10000;
+    const std::string ch = text.substr(i, len);
+    const bool narrow = !IsWide(cp) && ch != " " && ch != "(";
+    if (narrow && last_narrow_run) {
+      pieces.back() += ch;
+    } else {
+      pieces.push_back(ch);
+    }
+    last_narrow_run = narrow || ch == "(";
+    i += len;
+  }
+  return pieces;
+}
+
+}  // namespace
+
+void FillRect(Picture& canvas, const Rect& r, uint32_t color) {
+  const Rect c = Intersect(r, {0, 0, canvas.width(), canvas.height()});
+  for (int y = c.y; y < c.Bottom(); ++y) std::fill_n(canvas.Row(y) + c.x, c.w, color);
+}
+
+int BoxTextLeft(const ElementLayout& layout, const std::string& text, const size_t* caret, TextPainter& painter) {
+  const int width = painter.Width(layout.face, text);
+  const Rect area = TextArea(layout);
+  int left = TextLeft(layout, width);
+  if (width > area.w) left = area.x;  // a text too long for its box shows its start
+  if (!caret) return left;
+  const int caret_x = left + painter.Width(layout.face, text.substr(0, std::min(*caret, text.size())));
+  if (caret_x > area.Right() - 1) left -= caret_x - (area.Right() - 1);
+  if (caret_x < area.x) left += area.x - caret_x;
+  return left;
+}
+
+std::vector<std::string> WrapCaption(const std::string& text, int width, Face face, TextPainter& painter) {
+  std::vector<std::string> lines(1);
+  for (const std::string& piece : CaptionPieces(text)) {
+    std::string longer = lines.back() + piece;
+    if (lines.back().empty() || painter.Width(face, longer) <= width) {
+      lines.back() = std::move(longer);
+    } else if (piece != " ") {
+      lines.push_back(piece);
+    }
+  }
+  for (std::string& line : lines)
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+  return lines;
+}
+
+int ComboItemHeight(TextPainter& painter) { return painter.LineHeight(Face::Dialog) + 2; }
+
+ScreenPicture::ScreenPicture() : canvas_(kScreenWidth, kScreenHeight), view_(512, 576) {}
+
+void ScreenPicture::Start(const Kelto1& game) {
+  if (started_) return;
+  for (int i = 0; i < kElementCount; ++i) shown_[i] = game.window.Painted(static_cast<Element>(i)).visible;
+  view_.CopyImageFrom(game.Display);
+  started_ = true;
+}
+
+void ScreenPicture::Repainted(const Kelto1& game, Element which) {
+  Start(game);
+  if (which == Element::Window) {
+    for (int i = 0; i < kElementCount; ++i) shown_[i] = game.window.Painted(static_cast<Element>(i)).visible;
+    view_.CopyImageFrom(game.Display);
+    return;
+  }
+  shown_[Index(which)] = game.window.Painted(which).visible;
+  if (which != Element::Display) return;
+  view_.CopyImageFrom(game.Display);
+  for (Element e : kOverView)
+    if (!game.window[e].visible) shown_[Index(e)] = false;
+}
+
+void ScreenPicture::Compose(const Kelto1& game, const BoxView& boxes, TextPainter& text) {
+  Start(game);
+  canvas_.Clear();
+  for (const ElementLayout& layout : ScreenLayout()) {
+    if (!OnScreen(layout.element)) continue;
+    const ElementState& state = game.window.Painted(layout.element);
+    const Rect& r = layout.rect;
+    switch (layout.kind) {
+      case Kind::Fill:
+        FillRect(canvas_, r, state.color);
+        break;
+      case Kind::View:
+        BitBlt(canvas_, r.x, r.y, r.w, r.h, view_, 0, 0, RasterOp::SRCCOPY);
+        break;
+      case Kind::Logo:
+        BitBlt(canvas_, state.left, state.top, game.GameTitle.width(), game.GameTitle.height(), game.GameTitle, 0, 0,
+               RasterOp::SRCCOPY);
+        break;
+      case Kind::Caption: {
+        const int line_height = text.LineHeight(layout.face);
+        int y = r.y;
+        for (const std::string& line : WrapCaption(state.text, r.w, layout.face, text)) {
+          text.Draw(canvas_, r, layout.face, line, state.color, r.x, y);
+          y += line_height;
+        }
+        break;
+      }
+      case Kind::TextBox:
+      case Kind::EditBox:
+      case Kind::Combo: {
+        FillRect(canvas_, r, layout.background);
+        const bool typing = boxes.focus == layout.element;
+        const Rect area = TextArea(layout);
+        const int line_height = text.LineHeight(layout.face);
+        const int y = r.y + (r.h - line_height) / 2;
+        const int left = BoxTextLeft(layout, state.text, typing ? &boxes.caret : nullptr, text);
+        text.Draw(canvas_, Intersect(r, {area.x - 1, r.y, area.w + 2, r.h}), layout.face, state.text, state.color, left,
+                  y);
+        if (typing && boxes.caret_on) {
+          const size_t caret = std::min(boxes.caret, state.text.size());
+          const int x = left + text.Width(layout.face, state.text.substr(0, caret));
+          FillRect(canvas_, Intersect({x, y, 1, line_height}, r), state.color);
+        }
+        if (layout.kind != Kind::TextBox) FrameRect(canvas_, r, kFrameGrey, kFrameGrey);
+        if (layout.kind == Kind::Combo) DrawComboButton(canvas_);
+        break;
+      }
+    }
+  }
+  if (!boxes.list_open || !OnScreen(Element::CarSel)) return;
+  const int item_height = ComboItemHeight(text);
+  const Rect list = ComboList(static_cast<int>(kCarSelItems.size()), item_height);
+  FillRect(canvas_, list, colors::kBlack);
+  FrameRect(canvas_, list, kFrameGrey, kFrameGrey);
+  const uint32_t ink = game.window.Painted(Element::CarSel).color;
+  for (int i = 0; i < static_cast<int>(kCarSelItems.size()); ++i) {
+    const Rect item = ComboListItem(i, item_height);
+    const bool lit = i == boxes.list_highlight;
+    if (lit) FillRect(canvas_, item, kListHighlight);
+    text.Draw(canvas_, item, Face::Dialog, kCarSelItems[i], lit ? colors::kWhite : ink, item.x + kTextMargin,
+              item.y + 1);
+  }
+}
+
+}  // namespace kelto1

@@ -1,0 +1,59 @@
+// The picture the window shows, made from what the game last painted: every element's
+// painted state, the view as it was at its last repaint, and the boxes' caret and list.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "sdl/screen_layout.h"
+#include "sdl/text_painter.h"
+#include "shell/picture.h"
+
+namespace kelto1 {
+
+class Kelto1;
+
+// What the edit boxes add to the picture.
+struct BoxView {
+  Element focus = Element::Count;  // Count: no box has the keyboard
+  size_t caret = 0;
+  bool caret_on = false;
+  bool list_open = false;
+  int list_highlight = -1;
+};
+
+class ScreenPicture {
+ public:
+  ScreenPicture();
+
+  // A repaint of the game: takes the view's image at this moment, and notes which
+  // elements are on screen now.
+  void Repainted(const Kelto1& game, Element which);
+  void Compose(const Kelto1& game, const BoxView& boxes, TextPainter& text);
+
+  const Picture& picture() const { return canvas_; }
+  bool OnScreen(Element e) const { return shown_[static_cast<size_t>(e)]; }
+
+ private:
+  void Start(const Kelto1& game);
+
+  Picture canvas_;
+  Picture view_;
+  std::array<bool, kElementCount> shown_{};
+  bool started_ = false;
+};
+
+// Where a box's text starts: its alignment, and for the box being typed into, moved
+// along so that the caret stays inside the box.
+int BoxTextLeft(const ElementLayout& layout, const std::string& text, const size_t* caret, TextPainter& painter);
+// The caption's text broken into lines that fit its width: between Japanese characters,
+// at blanks, and before an opening bracket.
+std::vector<std::string> WrapCaption(const std::string& text, int width, Face face, TextPainter& painter);
+// The height of one item of the selector's list.
+int ComboItemHeight(TextPainter& painter);
+
+void FillRect(Picture& canvas, const Rect& r, uint32_t color);
+
+}  // namespace kelto1

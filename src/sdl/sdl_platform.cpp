@@ -1,0 +1,258 @@
+// The desktop machine under the game.
+#include "sdl/sdl_platform.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "sdl/sdl_keys.h"
+#include "sdl/sdl_timer.h"
+#include "shell/kelto1.h"
+
+namespace kelto1 {
+
+namespace {
+constexpr uint64_t kCaretBlinkMs = 530;
+// Sleeps inside the game's waits are cut into pieces this long, so that a long wait
+// still notices the window being closed or uncovered.
+constexpr uint32_t kLongestSleepMs = 10;
+}  // namespace
+
+SdlPlatform::Session::~Session() {
+  if (ttf) TTF_Quit();
+  if (joystick) SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
+  if (video) SDL_Quit();
+}
+
+std::unique_ptr<SdlPlatform> SdlPlatform::Create(std::string& error) {
+  std::unique_ptr<SdlPlatform> p(new SdlPlatform());
+  if (!p->Start(error)) return nullptr;
+  return p;
+}
+
+SdlPlatform::~SdlPlatform() = default;
+
+bool SdlPlatform::Start(std::string& error) {
+  if (!StartVideo(error)) return false;
+  if (TTF_Init() != 0) {
+    error = std::string("cannot start the text drawing: ") + TTF_GetError();
+    return false;
+  }
+  session_.ttf = true;
+  if (!video_.Open(error) || !painter_.Open(error)) return false;
+  // A machine without joystick support plays on the keyboard alone.
+  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) == 0) {
+    session_.joystick = true;
+    joystick_.OpenFirst();
+  }
+  program_folder_ = ExecutableFolder();
+  return true;
+}
+
+bool SdlPlatform::StartVideo(std::string& error) {
+  constexpr const char* kNoDisplay = "no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  const bool asked_for_driver = SDL_getenv("SDL_VIDEODRIVER") != nullptr;
+  if (!asked_for_driver && !SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY")) {
+    error = kNoDisplay;
+    return false;
+  }
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    error = std::string("no display to open the window on (") + SDL_GetError() + ")";
+    return false;
+  }
+  session_.video = true;
+  // SDL falls back to drawing into memory when it finds no display; only the pacing
+  // benchmark asks for that on purpose, by naming the driver.
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  if (!asked_for_driver && (driver == "offscreen" || driver == "dummy")) {
+    error = kNoDisplay;
+    return false;
+  }
+  return true;
+}
+
+std::string SdlPlatform::ExecutableFolder() {
+  std::string folder;
+  if (char* base = SDL_GetBasePath()) {
+    folder = base;
+    SDL_free(base);
+  }
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder.empty() ? "." : folder;
+}
+
+std::string SdlPlatform::ProgramFolder() { return program_folder_; }
+
+void SdlPlatform::Note(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+
+// ---- Time ----------------------------------------------------------------------------
+
+uint32_t SdlPlatform::GetTickCount() {
+  PumpIfDue();
+  waited_since_shown_ = true;
+  return static_cast<uint32_t>(TicksNow());
+}
+
+void SdlPlatform::Idle(uint32_t remaining_ms) { SleepMostOf(remaining_ms, kLongestSleepMs); }
+
+// ---- Keyboard and joystick -------------------------------------------------------------
+
+int16_t SdlPlatform::GetAsyncKeyState(int virtual_key) {
+  PumpIfDue();
+  const int16_t state = keys_.Query(virtual_key);
+  // A request to close the window is answered as Escape held down: the game saves its
+  // settings, stops the music and ends, as it does for Escape.
+  if (virtual_key == vk::kEscape && close_requested_) return static_cast<int16_t>(0x8000);
+  return state;
+}
+
+void SdlPlatform::DiscardKeyMessage() {
+  PumpIfDue();
+  queue_.DiscardFirstKeyboardMessage();
+}
+
+uint32_t SdlPlatform::JoyGetPos(uint32_t id, JoyPosition& position) {
+  if (id != 0) return Joystick::kNoJoystick;
+  PumpIfDue();
+  return joystick_.Position(position);
+}
+
+uint32_t SdlPlatform::JoyGetDevCaps(uint32_t id) { return id == 0 ? joystick_.Capabilities() : Joystick::kNoJoystick; }
+
+// ---- The window ----------------------------------------------------------------------
+
+void SdlPlatform::PlaceWindow(int, int, int, int) {
+  // The game asks for its window centred; the picture's size is ours to choose.
+  video_.Centre();
+}
+
+void SdlPlatform::Repaint(const Kelto1& game, Element which) {
+  game_ = &game;
+  screen_.Repainted(game, which);
+  dirty_ = true;
+  if (which == Element::Window) video_.Show();
+  if (which != Element::Display && which != Element::Window) return;
+  // The frame limiter: the first view shown after each of the game's waits comes no
+  // sooner than a sixtieth of a second plus the frame delay after the one before.
+  if (which == Element::Display && waited_since_shown_) {
+    waited_since_shown_ = false;
+    SleepUntil(pacer_.ShowAt(TicksNow(), game.shell.LastWaitMs.get()));
+  }
+  Present();
+}
+
+void SdlPlatform::Present() {
+  if (!game_) return;
+  caret_shown_ = CaretOn();
+  screen_.Compose(*game_, boxes_.View(caret_shown_), painter_);
+  video_.Present(screen_.picture());
+  dirty_ = false;
+  exposed_ = false;
+  last_present_ = TicksNow();
+  ++presents_;
+}
+
+bool SdlPlatform::CaretOn() const {
+  if (boxes_.focus() == Element::Count) return false;
+  return ((TicksNow() - caret_since_) / kCaretBlinkMs) % 2 == 0;
+}
+
+// ---- Events ----------------------------------------------------------------------------
+
+void SdlPlatform::PumpIfDue() {
+  if (TicksNow() != last_pump_) Pump();
+}
+
+void SdlPlatform::Pump() {
+  last_pump_ = TicksNow();
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) Handle(event);
+  // An uncovered window is drawn again at once, even in the middle of a race; the
+  // game's own repaints are shown when it repaints the view or the window, or by the
+  // main loop between ticks.
+  if (exposed_ && game_) Present();
+}
+
+void SdlPlatform::Handle(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_QUIT:
+      close_requested_ = true;
+      break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) close_requested_ = true;
+      // Keys let go while another window had the keyboard would stay down for ever.
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) keys_.ReleaseAll();
+      if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) exposed_ = true;
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      const bool down = e.type == SDL_KEYDOWN;
+      if (e.key.keysym.scancode == SDL_SCANCODE_F11) {
+        if (down && !e.key.repeat) video_.ToggleFullscreen();
+        break;
+      }
+      if (const int key = VirtualKeyOf(e.key.keysym.scancode); key >= 0) {
+        if (down) keys_.Press(key);
+        else keys_.Release(key);
+      }
+      WindowMessage m;
+      m.type = down ? WindowMessage::Type::KeyDown : WindowMessage::Type::KeyUp;
+      m.key = EditKeyOf(e.key.keysym.sym);
+      queue_.Post(std::move(m));
+      break;
+    }
+    case SDL_TEXTINPUT:
+      queue_.PostText(e.text.text);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      if (e.button.button == SDL_BUTTON_LEFT) {
+        const Point p = video_.ToPicture(e.button.x, e.button.y);
+        WindowMessage m;
+        m.type = WindowMessage::Type::MouseDown;
+        m.x = p.x;
+        m.y = p.y;
+        queue_.Post(std::move(m));
+      }
+      break;
+    case SDL_MOUSEMOTION: {
+      const Point p = video_.ToPicture(e.motion.x, e.motion.y);
+      if (boxes_.PointerAt(p.x, p.y)) dirty_ = true;
+      break;
+    }
+    case SDL_JOYDEVICEADDED:
+      joystick_.DeviceAdded(e.jdevice.which);
+      break;
+    case SDL_JOYDEVICEREMOVED:
+      joystick_.DeviceRemoved(e.jdevice.which);
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlPlatform::HandleEvents(Kelto1& game) {
+  game_ = &game;
+  Pump();
+  bool changed = false;
+  while (auto m = queue_.Take()) changed |= boxes_.Deliver(*m, game);
+  boxes_.Follow(game);
+  if (changed) {
+    caret_since_ = TicksNow();
+    dirty_ = true;
+  }
+  if (dirty_ || exposed_ || CaretOn() != caret_shown_) Present();
+}
+
+void SdlPlatform::WaitForEvents(uint64_t tick) {
+  const uint64_t now = TicksNow();
+  if (tick <= now) return;
+  uint64_t timeout = tick - now;
+  if (boxes_.focus() != Element::Count)
+    timeout = std::min(timeout, kCaretBlinkMs - (now - caret_since_) % kCaretBlinkMs);
+  SDL_WaitEventTimeout(nullptr, static_cast<int>(timeout));
+}
+
+}  // namespace kelto1

@@ -1,0 +1,109 @@
+// The desktop machine under the game: SDL2's window, keyboard, joystick, clock and sound.
+// Window events are taken whenever the game asks for keys or time, so input stays live
+// inside the blocking race loop; keys and clicks wait in the window's queue until the
+// game returns, and the boxes get what the game's flushes left.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/disk_files.h"
+#include "platform/platform.h"
+#include "sdl/edit_boxes.h"
+#include "sdl/frame_pacer.h"
+#include "sdl/key_state.h"
+#include "sdl/screen_picture.h"
+#include "sdl/sdl_audio.h"
+#include "sdl/sdl_fonts.h"
+#include "sdl/sdl_joystick.h"
+#include "sdl/sdl_video.h"
+#include "sdl/window_messages.h"
+
+namespace kelto1 {
+
+class SdlPlatform final : public Platform {
+ public:
+  // Starts SDL, opens the (hidden) window, the fonts and the first joystick. Nothing,
+  // with the reason, when there is no display or the window cannot be made.
+  static std::unique_ptr<SdlPlatform> Create(std::string& error);
+  ~SdlPlatform() override;
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  // Opens the sound device; without one the game runs silently.
+  void OpenAudio() { audio_.Open(); }
+
+  // ---- Platform --------------------------------------------------------------------
+  uint32_t GetTickCount() override;
+  void Idle(uint32_t remaining_ms) override;
+  int16_t GetAsyncKeyState(int virtual_key) override;
+  void DiscardKeyMessage() override;
+  void Repaint(const Kelto1& game, Element which) override;
+  void PlaceWindow(int left, int top, int width, int height) override;
+  int ScreenWidthPixels() override { return video_.ScreenWidth(); }
+  int ScreenHeightPixels() override { return video_.ScreenHeight(); }
+  std::string ProgramFolder() override;
+  std::string UserDataFolder() override { return DefaultUserDataFolder(); }
+  void Note(const std::string& line) override;
+  FileStore& Files() override { return files_; }
+  uint32_t JoyGetPos(uint32_t id, JoyPosition& position) override;
+  uint32_t JoyGetDevCaps(uint32_t id) override;
+  void PlaySoundFromMemory(const std::vector<uint8_t>& image) override { audio_.PlayWav(image); }
+  int32_t SendMusicCommand(const std::string& command, std::string& reply, int32_t reply_length) override {
+    return audio_.MusicCommand(command, reply, reply_length);
+  }
+  void EndProgram() override { ended_ = true; }
+
+  // ---- Between the game's ticks ------------------------------------------------------
+  // Window events, the queued messages for the boxes, and the picture when it changed.
+  void HandleEvents(Kelto1& game);
+  // Sleeps until an event comes or the counter reaches tick.
+  void WaitForEvents(uint64_t tick);
+  bool ended() const { return ended_; }
+  // Frames shown so far (the pacing benchmark counts them).
+  uint64_t presents() const { return presents_; }
+
+ private:
+  // Started first and stopped last, so SDL outlives everything that uses it.
+  struct Session {
+    ~Session();
+    bool video = false, joystick = false, ttf = false;
+  };
+
+  SdlPlatform() : boxes_(painter_) {}
+  bool Start(std::string& error);
+  bool StartVideo(std::string& error);
+  static std::string ExecutableFolder();
+  void Pump();
+  void PumpIfDue();
+  void Handle(const SDL_Event& event);
+  void Present();
+  bool CaretOn() const;
+
+  Session session_;
+  Video video_;
+  TtfTextPainter painter_;
+  Joystick joystick_;
+  SdlAudio audio_;
+  DiskFileStore files_;
+  ScreenPicture screen_;
+  EditBoxes boxes_;
+  KeyState keys_;
+  MessageQueue queue_;
+  FramePacer pacer_;
+
+  const Kelto1* game_ = nullptr;
+  std::string program_folder_;
+  uint64_t last_pump_ = UINT64_MAX;
+  uint64_t last_present_ = 0;
+  uint64_t caret_since_ = 0;
+  uint64_t presents_ = 0;
+  bool caret_shown_ = false;
+  bool dirty_ = false;
+  bool exposed_ = false;
+  bool waited_since_shown_ = false;
+  bool close_requested_ = false;
+  bool ended_ = false;
+};
+
+}  // namespace kelto1

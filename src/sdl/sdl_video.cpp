@@ -1,0 +1,108 @@
+// The window, its renderer and the picture's way onto the screen.
+#include "sdl/sdl_video.h"
+
+#include <algorithm>
+
+#define STBI_ONLY_PNG
+#define STBI_NO_STDIO
+#include <stb/stb_image.h>
+
+#include "shell/artwork.h"
+
+namespace kelto1 {
+
+Video::~Video() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+}
+
+bool Video::Open(std::string& error) {
+  window_ = SDL_CreateWindow("KELTO1", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth, kScreenHeight,
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  if (!window_) {
+    error = std::string("cannot open the window: ") + SDL_GetError();
+    return false;
+  }
+  // The game sets its own pace: no waiting for the monitor.
+  renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!renderer_) {
+    error = std::string("cannot draw into the window: ") + SDL_GetError();
+    return false;
+  }
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
+                               kScreenHeight);
+  if (!texture_) {
+    error = std::string("cannot make the picture: ") + SDL_GetError();
+    return false;
+  }
+  SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+  SetIcon();
+  return true;
+}
+
+void Video::SetIcon() {
+  const EmbeddedFile png = FindEmbeddedAsset("icon.png");
+  if (!png.data) return;
+  int w = 0, h = 0, channels = 0;
+  stbi_uc* rgba = stbi_load_from_memory(png.data, static_cast<int>(png.size), &w, &h, &channels, 4);
+  if (!rgba) return;
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(rgba, w, h, 32, w * 4, SDL_PIXELFORMAT_RGBA32);
+  if (icon) {
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
+  }
+  stbi_image_free(rgba);
+}
+
+void Video::Centre() {
+  SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
+  const int display = std::max(0, SDL_GetWindowDisplayIndex(window_));
+  if (SDL_GetDisplayUsableBounds(display, &usable) != 0) SDL_GetDisplayBounds(display, &usable);
+  const int scale = OpeningScale(usable.w, usable.h);
+  SDL_SetWindowSize(window_, kScreenWidth * scale, kScreenHeight * scale);
+  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+}
+
+void Video::Show() {
+  if (shown_) return;
+  SDL_ShowWindow(window_);
+  shown_ = true;
+}
+
+void Video::Present(const Picture& picture) {
+  if (!shown_) return;
+  SDL_UpdateTexture(texture_, nullptr, picture.pixels().data(), picture.width() * 4);
+  int w = 0, h = 0;
+  SDL_GetRendererOutputSize(renderer_, &w, &h);
+  const Rect placed = FitPicture(w, h);
+  const SDL_Rect to{placed.x, placed.y, placed.w, placed.h};
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, texture_, nullptr, &to);
+  SDL_RenderPresent(renderer_);
+}
+
+void Video::ToggleFullscreen() {
+  const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+Point Video::ToPicture(int window_x, int window_y) const {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  return kelto1::ToPicture(window_x, window_y, FitPicture(w, h));
+}
+
+int Video::ScreenWidth() const {
+  SDL_DisplayMode mode{};
+  return SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.w : kScreenWidth;
+}
+
+int Video::ScreenHeight() const {
+  SDL_DisplayMode mode{};
+  return SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.h : kScreenHeight;
+}
+
+}  // namespace kelto1

@@ -1,0 +1,48 @@
+// The window's queue of input messages. While the game is busy (a tick, a whole race)
+// keys and clicks wait here; the game's flushes take keyboard messages out unread, and
+// whatever is left reaches the boxes once the game returns.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <string>
+
+namespace kelto1 {
+
+// Keys that mean something to an edit box.
+enum class EditKey : unsigned char { Other, Backspace, Delete, Left, Right, Home, End, Up, Down, Enter, Tab };
+
+struct WindowMessage {
+  enum class Type : unsigned char { KeyDown, KeyUp, Char, MouseDown };
+  Type type = Type::KeyDown;
+  EditKey key = EditKey::Other;
+  std::string text;  // the characters a key press typed (UTF-8), or those of a Char
+  int x = 0, y = 0;  // a click, in picture pixels
+
+  bool IsKeyboard() const { return type != Type::MouseDown; }
+};
+
+class MessageQueue {
+ public:
+  // As many messages as a window's queue holds; more are lost, as keys held through a
+  // long race would otherwise pile up without end.
+  static constexpr size_t kLimit = 10000;
+
+  void Post(WindowMessage m) {
+    if (messages_.size() < kLimit) messages_.push_back(std::move(m));
+  }
+  // The characters of a key press arrive after it: they belong to the latest press
+  // that has none yet, or stand alone when there is none (text from an input method).
+  void PostText(const std::string& text);
+  // Removes the first keyboard message, leaving clicks in place; false when none.
+  bool DiscardFirstKeyboardMessage();
+  std::optional<WindowMessage> Take();
+  size_t size() const { return messages_.size(); }
+  bool empty() const { return messages_.empty(); }
+
+ private:
+  std::deque<WindowMessage> messages_;
+};
+
+}  // namespace kelto1

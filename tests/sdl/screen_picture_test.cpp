@@ -1,0 +1,149 @@
+// The window's picture: only what the game painted, each element where the layout puts it.
+#include "sdl/screen_picture.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_text_painter.h"
+#include "headless/headless_platform.h"
+#include "shell/kelto1.h"
+
+namespace kelto1 {
+namespace {
+
+class ScreenPictureTest : public ::testing::Test {
+ protected:
+  // A repaint as the game makes it: the element's state goes on screen.
+  void Repaint(Element e) {
+    game.window.MarkPainted(e);
+    screen.Repainted(game, e);
+  }
+  uint32_t At(int x, int y) {
+    screen.Compose(game, BoxView{}, text);
+    return screen.picture().At(x, y);
+  }
+  bool InkIn(const Rect& r, uint32_t color) {
+    screen.Compose(game, BoxView{}, text);
+    for (int y = r.y; y < r.Bottom(); ++y)
+      for (int x = r.x; x < r.Right(); ++x)
+        if (screen.picture().At(x, y) == color) return true;
+    return false;
+  }
+
+  HeadlessPlatform platform;
+  Kelto1 game{platform};
+  ScreenPicture screen;
+  testing::FakeTextPainter text;
+};
+
+TEST_F(ScreenPictureTest, TheRoadSignIsGreenBehindThePlaceName) {
+  game.window[Element::CityDisp].text = "新宿";
+  Repaint(Element::Window);
+  EXPECT_EQ(At(10, 240), colors::kSignGreen);  // the sign above the name's box
+  EXPECT_EQ(At(6, 286), colors::kSignGreen);   // the name's own box, same green
+  EXPECT_EQ(At(3, 240), colors::kBlack);       // left of the sign
+  // "新宿" is 24 wide in the stand-in font, centred in the box's 85-pixel text area.
+  const Rect area = TextArea(LayoutOf(Element::CityDisp));
+  EXPECT_TRUE(InkIn({area.x + (area.w - 24) / 2, 256, 24, 33}, colors::kWhite));
+}
+
+TEST_F(ScreenPictureTest, TextChangesOnlyAtItsRepaint) {
+  Repaint(Element::Window);
+  const Rect mtime = LayoutOf(Element::Mtime).rect;
+  game.window[Element::Mtime].text = "";
+  EXPECT_TRUE(InkIn(mtime, colors::kLightYellow));  // "200" is still what was painted
+  Repaint(Element::Mtime);
+  EXPECT_FALSE(InkIn(mtime, colors::kLightYellow));
+}
+
+TEST_F(ScreenPictureTest, ReadoutsSitInTheirBoxesWithTheirAlignment) {
+  game.window[Element::HighSc].text = "12";   // right
+  game.window[Element::Rank].text = "30";     // left
+  game.window[Element::HitP].text = "700";    // centred
+  game.window[Element::HitP].color = colors::kYellow;
+  Repaint(Element::Window);
+  const Rect high = LayoutOf(Element::HighSc).rect;
+  EXPECT_EQ(At(high.Right() - kTextMargin - 1, high.y + high.h / 2), colors::kWhite);
+  EXPECT_EQ(At(high.x + kTextMargin, high.y + high.h / 2), colors::kBlack);
+  const Rect rank = LayoutOf(Element::Rank).rect;
+  EXPECT_EQ(At(rank.x + kTextMargin, rank.y + rank.h / 2), colors::kLightYellow);
+  const Rect hitp = LayoutOf(Element::HitP).rect;
+  EXPECT_EQ(At(hitp.x + hitp.w / 2, hitp.y + hitp.h / 2), colors::kYellow);
+  EXPECT_EQ(At(hitp.x + kTextMargin, hitp.y + hitp.h / 2), colors::kBlack);
+}
+
+TEST_F(ScreenPictureTest, TheViewShowsTheImageOfItsLastRepaint) {
+  Repaint(Element::Window);
+  game.Display.Set(10, 20, 0x123456);
+  EXPECT_EQ(At(kViewLeft + 10, 20), colors::kBlack);
+  Repaint(Element::Display);
+  game.Display.Set(10, 20, 0x654321);  // drawn after the repaint: shows next time
+  EXPECT_EQ(At(kViewLeft + 10, 20), 0x123456u);
+}
+
+TEST_F(ScreenPictureTest, ThingsHiddenOverTheViewGoWhenTheViewIsRepainted) {
+  game.window[Element::GameTitle].visible = true;
+  game.window[Element::GETREADY].visible = true;
+  game.window[Element::GETREADY].text = "PUSH [Ctrl] TO START";
+  Repaint(Element::Window);
+  const ElementState& logo = game.window[Element::GameTitle];
+  const uint32_t logo_corner = game.GameTitle.At(0, 0);
+  EXPECT_EQ(At(logo.left, logo.top), logo_corner);
+  const Rect banner = LayoutOf(Element::GETREADY).rect;
+  EXPECT_TRUE(InkIn(banner, colors::kLightYellow));
+
+  game.window[Element::GameTitle].visible = false;
+  game.window[Element::GETREADY].visible = false;
+  Repaint(Element::Mtime);  // a readout's repaint does not uncover the view
+  EXPECT_EQ(At(logo.left, logo.top), logo_corner);
+  Repaint(Element::Display);
+  EXPECT_EQ(At(logo.left, logo.top), colors::kBlack);
+  EXPECT_FALSE(InkIn(banner, colors::kLightYellow));
+}
+
+TEST_F(ScreenPictureTest, TheLogoStandsAtItsPaintedPlaceOverTheBanners) {
+  game.window[Element::COMMENT].visible = true;
+  game.window[Element::COMMENT].text = std::string(80, 'x');
+  game.window[Element::GameTitle].visible = true;
+  game.window[Element::GameTitle].left = 200;
+  game.window[Element::GameTitle].top = 210;  // over the notice's line
+  Repaint(Element::Window);
+  game.window[Element::GameTitle].left = 300;  // not painted yet
+  for (int x = 200; x < 200 + 391; x += 50) EXPECT_EQ(At(x, 222), game.GameTitle.At(x - 200, 12));
+}
+
+TEST_F(ScreenPictureTest, HiddenBoxesAndCaptionsAreNotDrawn) {
+  Repaint(Element::Window);
+  const Rect wait = LayoutOf(Element::Gamewait).rect;
+  const Rect label = LayoutOf(Element::Spdlbl).rect;
+  EXPECT_TRUE(InkIn(wait, colors::kLightCyan));
+  EXPECT_TRUE(InkIn(label, colors::kWhite));
+  game.window[Element::Gamewait].visible = false;
+  game.window[Element::Spdlbl].visible = false;
+  Repaint(Element::Spdlbl);
+  Repaint(Element::Gamewait);
+  EXPECT_FALSE(InkIn(wait, colors::kLightCyan));
+  EXPECT_FALSE(InkIn(label, colors::kWhite));
+}
+
+TEST_F(ScreenPictureTest, CaptionsBreakBetweenJapaneseCharactersAndBeforeABracket) {
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(WrapCaption("速度調整(WAIT)", 57, Face::Dialog, text), (Lines{"速度調整", "(WAIT)"}));
+  EXPECT_EQ(WrapCaption("速度調整(WAIT)", 40, Face::Dialog, text), (Lines{"速度調", "整", "(WAIT)"}));
+  EXPECT_EQ(WrapCaption("HIGHEST_RANK", 97, Face::FixedSys9, text), (Lines{"HIGHEST_RANK"}));
+  EXPECT_EQ(WrapCaption("two words", 30, Face::FixedSys9, text), (Lines{"two", "words"}));
+  EXPECT_EQ(WrapCaption("unbreakable", 30, Face::FixedSys9, text), (Lines{"unbreakable"}));
+}
+
+TEST_F(ScreenPictureTest, TheBoxBeingTypedIntoKeepsItsCaretInSight) {
+  const ElementLayout& wait = LayoutOf(Element::Gamewait);
+  const Rect area = TextArea(wait);
+  const std::string text15(15, '9');  // 90 wide, more than the box
+  size_t end = text15.size(), start = 0;
+  EXPECT_EQ(BoxTextLeft(wait, "15", nullptr, text), area.Right() - 12);
+  EXPECT_EQ(BoxTextLeft(wait, text15, nullptr, text), area.x);  // too long: its start shows
+  EXPECT_EQ(BoxTextLeft(wait, text15, &start, text), area.x);
+  EXPECT_EQ(BoxTextLeft(wait, text15, &end, text) + 90, area.Right() - 1);
+}
+
+}  // namespace
+}  // namespace kelto1
