@@ -7,7 +7,7 @@
 namespace kelto1 {
 
 namespace {
-constexpr const char* kMakersNotice = "Arrows steer  Alt accelerates  Ctrl brakes  Esc quits   (C) 2026 the Kelto1 team";
+constexpr const char* kMakersNotice = "Arrows steer  Alt accelerates  Ctrl brakes  Esc quits  (C) 2026 Kelto1";
 }
 
 void Kelto1::Timer1_Timer() {

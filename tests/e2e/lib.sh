@@ -1,0 +1,79 @@
+# Shared by the end-to-end tests: the game copied into a program folder, a private Xvfb,
+# starting and awaiting the game, and reading screenshots. Sourced with the game path in $game.
+for tool in Xvfb xdotool import convert; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+xvfb_pid='' game_pid=''
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*"
+  [ -f "$work/game.log" ] && sed 's/^/  game: /' "$work/game.log"
+  exit 1
+}
+
+# A copy of the program folder: the game and the sound files beside it.
+program="$work/program"
+mkdir -p "$program"
+cp "$game" "$program/kelto1"
+for f in "$(dirname "$game")"/*.wav "$(dirname "$game")"/bgm.mid; do
+  [ -f "$f" ] && cp "$f" "$program/"
+done
+
+# Xvfb picks a free display and tells its number.
+Xvfb -displayfd 3 -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+
+start_game() {
+  (cd "$program" && SDL_AUDIODRIVER=${KELTO1_AUDIO_DRIVER:-dummy} exec ./kelto1 >"$work/game.log" 2>&1) &
+  game_pid=$!
+  window=''
+  for _ in $(seq 100); do
+    window=$(xdotool search --name '^KELTO1$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || fail "no window KELTO1 appeared"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  win_x=$X win_y=$Y
+}
+
+wait_for_end() {
+  for _ in $(seq 100); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$game_pid" 2>/dev/null && fail "the game did not end: $1"
+  wait "$game_pid" || fail "the game ended with an error after $1"
+  game_pid=''
+}
+
+shot="$work/shot.png"
+snap() { import -window root "$shot"; }
+# How many pixels of a colour lie in a rectangle of the window.
+count() {  # x y w h RRGGBB
+  convert "$shot" -crop "$3x$4+$((win_x + $1))+$((win_y + $2))" +repage txt:- | grep -ci "#$5" || true
+}
+pixel() { convert "$shot" -format "%[hex:p{$((win_x + $1)),$((win_y + $2))}]" info:; }
+# Takes screenshots until the colour shows in the rectangle (or stops showing, with "none").
+await() {  # what x y w h RRGGBB [none]
+  local what=$1
+  shift
+  for _ in $(seq 40); do
+    snap
+    local n
+    n=$(count "$@")
+    if [ "${6:-}" = none ]; then [ "$n" -eq 0 ] && return 0; else [ "$n" -gt 0 ] && return 0; fi
+    sleep 0.25
+  done
+  fail "$what"
+}
+
