@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "shell/readout_text.h"
 
@@ -11,8 +12,20 @@ namespace kelto1 {
 
 namespace {
 
-std::optional<RangeViolation> Outside(const std::string& name, long long v, long long lo, long long hi) {
-  if (v < lo || v > hi) return RangeViolation{name, v};
+// Names are made only for a violation, so the check itself allocates nothing.
+struct Range {
+  const char* what;
+  int index;  // the record's number, or -1
+  long long value, lo, hi;
+};
+
+std::optional<RangeViolation> FirstOutside(std::initializer_list<Range> ranges) {
+  for (const Range& r : ranges) {
+    if (r.value >= r.lo && r.value <= r.hi) continue;
+    std::string name = r.what;
+    if (r.index >= 0) name.insert(name.find(' '), " " + std::to_string(r.index));
+    return RangeViolation{name, r.value};
+  }
   return std::nullopt;
 }
 
@@ -22,44 +35,43 @@ std::optional<RangeViolation> CheckRanges(const Kelto1& g, int max_speed_at_star
   if (RangeFaultCount() > 0)
     return RangeViolation{std::string("a ") + LastRangeFault().type_name + " field", LastRangeFault().value};
   const Vehicle& p = g.vehicles.Vehicles[0];
-  const std::array<std::optional<RangeViolation>, 7> player = {
-      Outside("player X", p.X, -40, 500),
-      Outside("player Speed", p.Speed, 0, max_speed_at_start),
-      Outside("player Throttle", p.Throttle, -32, 10),
-      // The driving holds |SteerVel| to Speed + 1 when it limits the steering; later in
-      // the frame a kerb or obstacle may push it further by design (a forced swerve sets
-      // Speed + 2, a glancing hit adds 1 and takes 20 off the speed), but never past the
-      // fastest speed of the frame plus two.
-      Outside("player |SteerVel|", std::abs(static_cast<long long>(p.SteerVel)), 0,
-              std::max(max_speed_at_start, 160) + 2),
-      Outside("player Travel", p.Travel, 0, 19),
-      Outside("ScrollSub", g.vehicles.ScrollSub, 0, 31),
-      Outside("draw queue", g.vehicles.SpriteQueue[0], 0, 255),
-  };
-  for (const auto& v : player)
-    if (v) return v;
+  // The driving holds |SteerVel| to Speed + 1 when it limits the steering; later in the
+  // frame a kerb or obstacle may push it further by design (a forced swerve sets
+  // Speed + 2, a glancing hit adds 1 and takes 20 off the speed), but never past the
+  // fastest speed of the frame plus two.
+  if (auto v = FirstOutside({
+          {"player X", -1, p.X, -40, 500},
+          {"player Speed", -1, p.Speed, 0, max_speed_at_start},
+          {"player Throttle", -1, p.Throttle, -32, 10},
+          {"player |SteerVel|", -1, std::abs(static_cast<long long>(p.SteerVel)), 0, std::max(max_speed_at_start, 160) + 2},
+          {"player Travel", -1, p.Travel, 0, 19},
+          {"ScrollSub", -1, g.vehicles.ScrollSub, 0, 31},
+          {"draw queue", -1, g.vehicles.SpriteQueue[0], 0, 255},
+      }))
+    return v;
   for (int i = 1; i <= 28; ++i) {
     const Vehicle& v = g.vehicles.Vehicles[i];
     if (v.Active != 1) continue;
-    const std::string slot = "traffic " + std::to_string(i) + " ";
-    if (auto r = Outside(slot + "Speed", v.Speed, -160, 160)) return r;
-    if (auto r = Outside(slot + "Throttle", v.Throttle, -16, 16)) return r;
-    if (v.Crossing == 1) {
-      if (auto r = Outside(slot + "SteerVel", v.SteerVel, -180, 180)) return r;
-    } else if (auto r = Outside(slot + "X", v.X, -40, 510)) {
+    const bool cross = v.Crossing == 1;
+    if (auto r = FirstOutside({
+            {"traffic Speed", i, v.Speed, -160, 160},
+            {"traffic Throttle", i, v.Throttle, -16, 16},
+            {"traffic SteerVel", i, cross ? v.SteerVel.get() : 0, -180, 180},
+            {"traffic X", i, cross ? 0 : v.X.get(), -40, 510},
+        }))
       return r;
-    }
   }
   for (int s = 0; s < 3; ++s) {
     const Signal& sig = g.traffic.Signals[s];
     if (sig.Active != 1) continue;
-    if (auto r = Outside("signal " + std::to_string(s) + " Phase", sig.Phase, 1, 3)) return r;
-    if (auto r = Outside("signal " + std::to_string(s) + " CrossLanes", sig.CrossLanes, 2, 3)) return r;
+    if (auto r = FirstOutside({{"signal Phase", s, sig.Phase, 1, 3}, {"signal CrossLanes", s, sig.CrossLanes, 2, 3}}))
+      return r;
   }
   int ahead = 0;
   for (int a = 0; a < 29; ++a) ahead += g.traffic.Rivals[a].Ahead == 1;
   const auto rank = ParseNumber(g.window[Element::Rank].text);
-  if (!rank || *rank != 1 + ahead) return RangeViolation{"rank - 1 - rivals ahead", rank ? static_cast<long long>(*rank) - 1 - ahead : -999};
+  if (!rank || *rank != 1 + ahead)
+    return RangeViolation{"rank - 1 - rivals ahead", rank ? static_cast<long long>(*rank) - 1 - ahead : -999};
   return std::nullopt;
 }
 
