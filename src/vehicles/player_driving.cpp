@@ -1,4 +1,5 @@
 // The player's driving: controls, dynamics, scrolling and the speed readout.
+#include <algorithm>
 #include <string>
 
 #include "shell/kelto1.h"
@@ -48,10 +49,12 @@ void DecaySteering(Vehicle& p) {
   if (p.SteerVel < -p.Speed) p.SteerVel = -(p.Speed + 1);
 }
 
-// The faster the car, the less throttle the engine has left to give.
+// The faster the car, the less throttle the engine has left to give. A crash into a
+// vehicle that was itself knocked backwards can leave the car's speed below 0 here; the
+// engine then gives what it gives at a standstill, never more than 10.
 void DecayThrottle(Vehicle& p, bool brake) {
   p.Throttle -= Sgn(static_cast<long long>(p.Throttle));
-  const double limit = 10 - p.Speed / 30.0;
+  const double limit = 10 - std::max<int32_t>(p.Speed, 0) / 30.0;
   if (limit < p.Throttle) p.Throttle = RoundHalfEven(limit);
   if (p.Throttle < kThrottleFloor) p.Throttle = kThrottleFloor;
   if (!brake && p.Throttle < 0) p.Throttle = 0;

@@ -41,6 +41,20 @@ TEST_F(DrivingTest, ThrottleIsLimitedBySpeedWithHalvesToEven) {
   }
 }
 
+TEST_F(DrivingTest, KnockedBackwardsTheEngineGivesNoMoreThanAtAStandstill) {
+  // A car above that was itself knocked backwards (Speed -120) meets the standing
+  // player end-on: the player's speed drops below 0 before the throttle is limited.
+  PlaceCar(traffic(1), 190, 370, -120);
+  traffic(1).Dir = 1;
+  player().Mass = 1000;
+  player().Speed = 0;
+  player().Throttle = 10;
+  platform.Hold(vk::kMenu);
+  Frame();
+  EXPECT_EQ(player().Throttle, 10);
+  EXPECT_EQ(player().Speed, 0);
+}
+
 TEST_F(DrivingTest, AnAccumulatorEqualToItsThresholdDoesNotCarry) {
   player().Speed = 100;  // limit 6.67, applied as 7
   player().Throttle = 6;
