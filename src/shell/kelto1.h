@@ -142,6 +142,8 @@ class Kelto1 {
   void ReadPedalKeys(int16_t& code);
 
  private:
+  // Where the sprite mask is opaque, worked out from Masking when it changes.
+  MaskSpans masking_spans_;
   std::function<void(Kelto1&)> before_frame_;
   std::function<bool(Kelto1&)> after_frame_;
 };

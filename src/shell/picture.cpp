@@ -6,7 +6,23 @@
 
 namespace kelto1 {
 
+namespace {
+uint64_t g_last_version = 0;
+}
+
+void Picture::Touch() { version_ = ++g_last_version; }
+
+Picture& Picture::operator=(const Picture& other) {
+  width_ = other.width_;
+  height_ = other.height_;
+  background_ = other.background_;
+  pixels_ = other.pixels_;
+  Touch();
+  return *this;
+}
+
 void Picture::Resize(int width, int height, uint32_t background) {
+  Touch();
   width_ = width;
   height_ = height;
   background_ = background;
@@ -14,6 +30,7 @@ void Picture::Resize(int width, int height, uint32_t background) {
 }
 
 void Picture::CopyImageFrom(const Picture& other) {
+  Touch();
   width_ = other.width_;
   height_ = other.height_;
   pixels_ = other.pixels_;
@@ -63,6 +80,10 @@ void MaskedRow32(uint32_t* __restrict dst, const uint32_t* __restrict mask, cons
   for (int i = 0; i < 32; ++i) dst[i] = (dst[i] | mask[i]) & sheet[i];
 }
 
+inline void MaskedRow8(uint32_t* __restrict dst, const uint32_t* __restrict mask, const uint32_t* __restrict sheet) {
+  for (int i = 0; i < 8; ++i) dst[i] = (dst[i] | mask[i]) & sheet[i];
+}
+
 void MaskedRow(uint32_t* __restrict dst, const uint32_t* __restrict mask, const uint32_t* __restrict sheet, int w) {
   for (int i = 0; i < w; ++i) dst[i] = (dst[i] | mask[i]) & sheet[i];
 }
@@ -85,6 +106,61 @@ void BitBlt(Picture& target, int x, int y, int w, int h, const Picture& source, 
     for (int r = h - 1; r >= 0; --r) CombineRow(target.Row(y + r) + x, source.Row(sy + r) + sx, w, op);
   } else {
     for (int r = 0; r < h; ++r) CombineRow(target.Row(y + r) + x, source.Row(sy + r) + sx, w, op);
+  }
+}
+
+void MaskSpans::Update(const Picture& mask) {
+  if (mask_ == &mask && version_ == mask.version()) return;
+  mask_ = &mask;
+  version_ = mask.version();
+  const int cells = (mask.width() / 32) * (mask.height() / 32);
+  begin_.assign(static_cast<size_t>(cells) * 32, 0);
+  end_.assign(static_cast<size_t>(cells) * 32, 0);
+  const int per_row = mask.width() / 32;
+  for (int cell = 0; cell < cells; ++cell) {
+    const int cx = (cell % per_row) * 32, cy = (cell / per_row) * 32;
+    for (int r = 0; r < 32; ++r) {
+      const uint32_t* row = mask.Row(cy + r) + cx;
+      int b = 0, e = 32;
+      while (b < 32 && row[b] == 0) ++b;
+      while (e > b && row[e - 1] == 0) --e;
+      begin_[static_cast<size_t>(cell) * 32 + r] = static_cast<uint8_t>(b);
+      end_[static_cast<size_t>(cell) * 32 + r] = static_cast<uint8_t>(e);
+    }
+  }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void BlitMaskedCell(Picture& target, int x, int y, const Picture& mask, const Picture& sheet, int cell,
+                    const MaskSpans& spans) {
+  const int per_row = mask.width() / 32;
+  const int cx = (cell % per_row) * 32, cy = (cell / per_row) * 32;
+  if (mask.width() != sheet.width() || mask.height() != sheet.height() || cy + 32 > mask.height()) return;
+  // The cell's rows that land inside the target, and its columns that do.
+  const int r0 = std::max(0, -y), r1 = std::min(32, target.height() - y);
+  const int c0 = std::max(0, -x), c1 = std::min(32, target.width() - x);
+  const bool whole_width = c0 == 0 && c1 == 32;
+  for (int r = r0; r < r1; ++r) {
+    // The span widened to whole groups of eight pixels, which the vector code takes in
+    // one step; the transparent pixels it takes in leave the target as it was.
+    int b = spans.Begin(cell, r) & ~7, e = (spans.End(cell, r) + 7) & ~7;
+    if (b >= e) continue;
+    uint32_t* dst = target.Row(y + r) + x;
+    const uint32_t* m = mask.Row(cy + r) + cx;
+    const uint32_t* t = sheet.Row(cy + r) + cx;
+    if (whole_width && b == 0 && e == 32) {
+      MaskedRow32(dst, m, t);
+      continue;
+    }
+    b = std::max(b, c0);
+    e = std::min(e, c1);
+    if (whole_width) {
+      for (; b < e; b += 8) MaskedRow8(dst + b, m + b, t + b);
+    } else if (b < e) {
+      MaskedRow(dst + b, m + b, t + b, e - b);
+    }
   }
 }
 

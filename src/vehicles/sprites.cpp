@@ -146,7 +146,14 @@ void Kelto1::BlitSprite(uint8_t cell, int16_t x, int16_t y, Picture& target) {
   const int sx = (cell % 16) * kCell;
   const int sy = (cell / 16) * kCell;
   // The mask whitens the sprite's shape; the sheet, white where transparent, then
-  // colours only that shape. Both transfers are made in one pass over the target.
+  // colours only that shape. Both transfers are made in one pass over the target, and
+  // only over the part of each row where the mask is opaque: elsewhere they leave the
+  // target as it was.
+  if (Masking.width() == 512 && Masking.height() == 512) {
+    masking_spans_.Update(Masking);
+    BlitMaskedCell(target, x, y, Masking, Pattern, cell, masking_spans_);
+    return;
+  }
   BitBltMasked(target, x, y, kCell, kCell, Masking, Pattern, sx, sy);
 }
 

@@ -121,3 +121,49 @@ TEST(BitBltMasked, GivesExactlyTheTwoTransfersInTurn) {
 
 }  // namespace
 }  // namespace kelto1
+
+namespace kelto1 {
+namespace {
+
+TEST(BlitMaskedCell, DrawsOnlyTheOpaqueSpansWithTheSamePictureAsTheTwoTransfers) {
+  uint32_t seed = 777;
+  auto next = [&] { seed = seed * 1664525u + 1013904223u; return seed >> 8; };
+  // A 512 x 512 sheet whose cells have ragged opaque spans, some rows empty.
+  Picture mask(512, 512, 0), sheet(512, 512, 0xFFFFFF);
+  for (int y = 0; y < 512; ++y) {
+    const int b = static_cast<int>(next() % 40), e = b + static_cast<int>(next() % 20);
+    for (int x = 0; x < 512; ++x)
+      if (x % 32 >= b && x % 32 < e) {
+        mask.Set(x, y, 0xFFFFFF);
+        sheet.Set(x, y, next() & 0xFFFFFF);
+      }
+  }
+  MaskSpans spans;
+  auto check_all = [&] {
+    spans.Update(mask);
+    for (int cell : {0, 17, 100, 255}) {
+      const int sx = (cell % 16) * 32, sy = (cell / 16) * 32;
+      for (int x : {-31, -9, 0, 13, 470, 500}) {
+        for (int y : {-20, 0, 5, 560, 570}) {
+          Picture road(512, 576);
+          for (uint32_t& px : road.pixels()) px = next() & 0xFFFFFF;
+          Picture two = road;
+          BitBlt(two, x, y, 32, 32, mask, sx, sy, RasterOp::SRCPAINT);
+          BitBlt(two, x, y, 32, 32, sheet, sx, sy, RasterOp::SRCAND);
+          BlitMaskedCell(road, x, y, mask, sheet, cell, spans);
+          ASSERT_EQ(road.pixels(), two.pixels()) << "cell " << cell << " at " << x << "," << y;
+        }
+      }
+    }
+  };
+  check_all();
+  // A changed mask is noticed: its spans are worked out again.
+  for (int x = 0; x < 512; ++x) {
+    mask.Set(x, 3, 0xFFFFFF);
+    sheet.Set(x, 3, 0x123456);
+  }
+  check_all();
+}
+
+}  // namespace
+}  // namespace kelto1
