@@ -71,12 +71,9 @@ void CombineRow(uint32_t* dst, const uint32_t* src, int w, RasterOp op) {
   }
 }
 
-// A whole sprite cell row, 32 pixels: a fixed count the compiler turns into vector code,
-// in a wider version for processors that have it.
-#if defined(__x86_64__) && defined(__GNUC__)
-__attribute__((target_clones("avx2", "default")))
-#endif
-void MaskedRow32(uint32_t* __restrict dst, const uint32_t* __restrict mask, const uint32_t* __restrict sheet) {
+// A whole sprite cell row, 32 pixels: a fixed count the compiler turns into vector code
+// (inlined into the cell drawing, which is built wider for processors that have it).
+inline void MaskedRow32(uint32_t* __restrict dst, const uint32_t* __restrict mask, const uint32_t* __restrict sheet) {
   for (int i = 0; i < 32; ++i) dst[i] = (dst[i] | mask[i]) & sheet[i];
 }
 
@@ -141,25 +138,31 @@ void BlitMaskedCell(Picture& target, int x, int y, const Picture& mask, const Pi
   // The cell's rows that land inside the target, and its columns that do.
   const int r0 = std::max(0, -y), r1 = std::min(32, target.height() - y);
   const int c0 = std::max(0, -x), c1 = std::min(32, target.width() - x);
+  if (r0 >= r1 || c0 >= c1) return;
   const bool whole_width = c0 == 0 && c1 == 32;
-  for (int r = r0; r < r1; ++r) {
+  // Row starts, stepped down the rows rather than looked up for each.
+  uint32_t* dst_row = target.Row(y + r0);
+  const uint32_t* mask_row = mask.Row(cy + r0) + cx;
+  const uint32_t* sheet_row = sheet.Row(cy + r0) + cx;
+  const size_t target_step = static_cast<size_t>(target.width()), sheet_step = static_cast<size_t>(mask.width());
+  for (int r = r0; r < r1; ++r, dst_row += target_step, mask_row += sheet_step, sheet_row += sheet_step) {
     // The span widened to whole groups of eight pixels, which the vector code takes in
     // one step; the transparent pixels it takes in leave the target as it was.
     int b = spans.Begin(cell, r) & ~7, e = (spans.End(cell, r) + 7) & ~7;
     if (b >= e) continue;
-    uint32_t* dst = target.Row(y + r) + x;
-    const uint32_t* m = mask.Row(cy + r) + cx;
-    const uint32_t* t = sheet.Row(cy + r) + cx;
-    if (whole_width && b == 0 && e == 32) {
-      MaskedRow32(dst, m, t);
+    if (whole_width) {  // then x >= 0 and the cell lies wholly inside the row
+      uint32_t* dst = dst_row + x;
+      if (b == 0 && e == 32) {
+        MaskedRow32(dst, mask_row, sheet_row);
+      } else {
+        for (; b < e; b += 8) MaskedRow8(dst + b, mask_row + b, sheet_row + b);
+      }
       continue;
     }
     b = std::max(b, c0);
     e = std::min(e, c1);
-    if (whole_width) {
-      for (; b < e; b += 8) MaskedRow8(dst + b, m + b, t + b);
-    } else if (b < e) {
-      MaskedRow(dst + b, m + b, t + b, e - b);
+    if (b < e) {
+      MaskedRow(dst_row + x + b, mask_row + b, sheet_row + b, e - b);
     }
   }
 }
