@@ -241,7 +241,7 @@ void Kelto1::ScrollCourse() {
   MaybeStartBuilding(*this);
   RunSceneryClock(course);
   ShiftTileGrid(course);
-  BitBlt(Master, 0, 32, 512, 608, Master, 0, 0, RasterOp::SRCCOPY);
+  Master.ScrollDown(32);  // the road one tile row down: the same pixels as copying it onto itself
   LayNewRow(*this);
   course.RowHalf += 1;
   if (course.RowHalf == 2) CompleteCourseEntry(*this);

@@ -13,6 +13,7 @@
 #include "input/input_state.h"
 #include "platform/platform.h"
 #include "shell/numbers.h"
+#include "shell/masked_sheet.h"
 #include "shell/picture.h"
 #include "shell/rng.h"
 #include "shell/shell_state.h"
@@ -142,8 +143,8 @@ class Kelto1 {
   void ReadPedalKeys(int16_t& code);
 
  private:
-  // Where the sprite mask is opaque, worked out from Masking when it changes.
-  MaskSpans masking_spans_;
+  // Masking and Pattern as runs ready to draw, worked out again when either changes.
+  MaskedSheet sprite_cells_;
   std::function<void(Kelto1&)> before_frame_;
   std::function<bool(Kelto1&)> after_frame_;
 };

@@ -17,6 +17,7 @@ Picture& Picture::operator=(const Picture& other) {
   height_ = other.height_;
   background_ = other.background_;
   pixels_ = other.pixels_;
+  top_row_ = other.top_row_;
   Touch();
   return *this;
 }
@@ -27,6 +28,7 @@ void Picture::Resize(int width, int height, uint32_t background) {
   height_ = height;
   background_ = background;
   pixels_.assign(static_cast<size_t>(width) * height, background);
+  top_row_ = 0;
 }
 
 void Picture::CopyImageFrom(const Picture& other) {
@@ -34,6 +36,28 @@ void Picture::CopyImageFrom(const Picture& other) {
   width_ = other.width_;
   height_ = other.height_;
   pixels_ = other.pixels_;
+  top_row_ = other.top_row_;
+}
+
+void Picture::PutTopRowFirst() const {
+  if (top_row_ == 0) return;
+  std::rotate(pixels_.begin(), pixels_.begin() + static_cast<std::ptrdiff_t>(RowOffset(0)), pixels_.end());
+  top_row_ = 0;
+}
+
+void Picture::ScrollDown(int rows) {
+  if (rows <= 0 || rows >= height_) return;  // nothing would land inside the picture
+  Touch();
+  if (2 * rows > height_) {
+    // Most of the picture would be copied anyway: move the rows one by one, bottom first.
+    for (int y = height_ - 1; y >= rows; --y) std::copy_n(Row(y - rows), width_, Row(y));
+    return;
+  }
+  // Turn the ring: the bottom band becomes the top band and everything else moves down.
+  top_row_ -= rows;
+  if (top_row_ < 0) top_row_ += height_;
+  // The top band must keep its own pixels, which now lie one band lower.
+  for (int y = 0; y < rows; ++y) std::copy_n(Row(y + rows), width_, Row(y));
 }
 
 namespace {
@@ -71,14 +95,9 @@ void CombineRow(uint32_t* dst, const uint32_t* src, int w, RasterOp op) {
   }
 }
 
-// A whole sprite cell row, 32 pixels: a fixed count the compiler turns into vector code
-// (inlined into the cell drawing, which is built wider for processors that have it).
+// A whole sprite cell row, 32 pixels: a fixed count the compiler turns into vector code.
 inline void MaskedRow32(uint32_t* __restrict dst, const uint32_t* __restrict mask, const uint32_t* __restrict sheet) {
   for (int i = 0; i < 32; ++i) dst[i] = (dst[i] | mask[i]) & sheet[i];
-}
-
-inline void MaskedRow8(uint32_t* __restrict dst, const uint32_t* __restrict mask, const uint32_t* __restrict sheet) {
-  for (int i = 0; i < 8; ++i) dst[i] = (dst[i] | mask[i]) & sheet[i];
 }
 
 void MaskedRow(uint32_t* __restrict dst, const uint32_t* __restrict mask, const uint32_t* __restrict sheet, int w) {
@@ -103,67 +122,6 @@ void BitBlt(Picture& target, int x, int y, int w, int h, const Picture& source, 
     for (int r = h - 1; r >= 0; --r) CombineRow(target.Row(y + r) + x, source.Row(sy + r) + sx, w, op);
   } else {
     for (int r = 0; r < h; ++r) CombineRow(target.Row(y + r) + x, source.Row(sy + r) + sx, w, op);
-  }
-}
-
-void MaskSpans::Update(const Picture& mask) {
-  if (mask_ == &mask && version_ == mask.version()) return;
-  mask_ = &mask;
-  version_ = mask.version();
-  const int cells = (mask.width() / 32) * (mask.height() / 32);
-  begin_.assign(static_cast<size_t>(cells) * 32, 0);
-  end_.assign(static_cast<size_t>(cells) * 32, 0);
-  const int per_row = mask.width() / 32;
-  for (int cell = 0; cell < cells; ++cell) {
-    const int cx = (cell % per_row) * 32, cy = (cell / per_row) * 32;
-    for (int r = 0; r < 32; ++r) {
-      const uint32_t* row = mask.Row(cy + r) + cx;
-      int b = 0, e = 32;
-      while (b < 32 && row[b] == 0) ++b;
-      while (e > b && row[e - 1] == 0) --e;
-      begin_[static_cast<size_t>(cell) * 32 + r] = static_cast<uint8_t>(b);
-      end_[static_cast<size_t>(cell) * 32 + r] = static_cast<uint8_t>(e);
-    }
-  }
-}
-
-#if defined(__x86_64__) && defined(__GNUC__)
-__attribute__((target_clones("avx2", "default")))
-#endif
-void BlitMaskedCell(Picture& target, int x, int y, const Picture& mask, const Picture& sheet, int cell,
-                    const MaskSpans& spans) {
-  const int per_row = mask.width() / 32;
-  const int cx = (cell % per_row) * 32, cy = (cell / per_row) * 32;
-  if (mask.width() != sheet.width() || mask.height() != sheet.height() || cy + 32 > mask.height()) return;
-  // The cell's rows that land inside the target, and its columns that do.
-  const int r0 = std::max(0, -y), r1 = std::min(32, target.height() - y);
-  const int c0 = std::max(0, -x), c1 = std::min(32, target.width() - x);
-  if (r0 >= r1 || c0 >= c1) return;
-  const bool whole_width = c0 == 0 && c1 == 32;
-  // Row starts, stepped down the rows rather than looked up for each.
-  uint32_t* dst_row = target.Row(y + r0);
-  const uint32_t* mask_row = mask.Row(cy + r0) + cx;
-  const uint32_t* sheet_row = sheet.Row(cy + r0) + cx;
-  const size_t target_step = static_cast<size_t>(target.width()), sheet_step = static_cast<size_t>(mask.width());
-  for (int r = r0; r < r1; ++r, dst_row += target_step, mask_row += sheet_step, sheet_row += sheet_step) {
-    // The span widened to whole groups of eight pixels, which the vector code takes in
-    // one step; the transparent pixels it takes in leave the target as it was.
-    int b = spans.Begin(cell, r) & ~7, e = (spans.End(cell, r) + 7) & ~7;
-    if (b >= e) continue;
-    if (whole_width) {  // then x >= 0 and the cell lies wholly inside the row
-      uint32_t* dst = dst_row + x;
-      if (b == 0 && e == 32) {
-        MaskedRow32(dst, mask_row, sheet_row);
-      } else {
-        for (; b < e; b += 8) MaskedRow8(dst + b, mask_row + b, sheet_row + b);
-      }
-      continue;
-    }
-    b = std::max(b, c0);
-    e = std::min(e, c1);
-    if (b < e) {
-      MaskedRow(dst_row + x + b, mask_row + b, sheet_row + b, e - b);
-    }
   }
 }
 

@@ -29,29 +29,57 @@ class Picture {
   int width() const { return width_; }
   int height() const { return height_; }
   uint32_t background() const { return background_; }
-  uint32_t At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+  uint32_t At(int x, int y) const { return pixels_[RowOffset(y) + x]; }
   void Set(int x, int y, uint32_t c) {
     Touch();
-    pixels_[static_cast<size_t>(y) * width_ + x] = c;
+    pixels_[RowOffset(y) + x] = c;
   }
   uint32_t* Row(int y) {
     Touch();
-    return pixels_.data() + static_cast<size_t>(y) * width_;
+    return pixels_.data() + RowOffset(y);
   }
-  const uint32_t* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
-  const std::vector<uint32_t>& pixels() const { return pixels_; }
+  const uint32_t* Row(int y) const { return pixels_.data() + RowOffset(y); }
+  // Every pixel, top row first.
+  const std::vector<uint32_t>& pixels() const {
+    PutTopRowFirst();
+    return pixels_;
+  }
   std::vector<uint32_t>& pixels() {
     Touch();
+    PutTopRowFirst();
     return pixels_;
+  }
+
+  // Moves the whole picture down by `rows`: each row below the top `rows` takes what the
+  // row `rows` above it held, and the top rows keep what they held. The same pixels as a
+  // copy of the picture onto itself one band lower, but only the top band is copied: the
+  // rest moves by turning the buffer, which is a ring of rows.
+  void ScrollDown(int rows);
+  // The buffer itself, for drawing loops that find many rows: row y starts at
+  // FirstRowInMemory() + RowOffset(y).
+  uint32_t* FirstRowInMemory() {
+    Touch();
+    return pixels_.data();
+  }
+  // Where row y (0 <= y < height) starts, counted from the first row in memory.
+  size_t RowOffset(int y) const {
+    int r = y + top_row_;
+    if (r >= height_) r -= height_;
+    return static_cast<size_t>(r) * static_cast<size_t>(width_);
   }
 
  private:
   void Touch();
+  // Turns the ring back so that the buffer holds the rows in order.
+  void PutTopRowFirst() const;
 
   int width_ = 0;
   int height_ = 0;
   uint32_t background_ = 0;
-  std::vector<uint32_t> pixels_;
+  // The buffer is a ring of rows; the picture's top row is the buffer's row top_row_.
+  // Reading every pixel at once puts it back in order, which is why these are mutable.
+  mutable std::vector<uint32_t> pixels_;
+  mutable int top_row_ = 0;
   uint64_t version_ = 0;
 };
 
@@ -65,26 +93,6 @@ enum class RasterOp : uint32_t {
 // Whatever falls outside either picture is clipped. A transfer within one picture
 // reads the whole source rectangle before writing, so overlapping shifts come out intact.
 void BitBlt(Picture& target, int x, int y, int w, int h, const Picture& source, int sx, int sy, RasterOp op);
-
-// Where each row of each 32 x 32 cell of a mask sheet has opaque pixels, so that a
-// sprite's transparent margins cost nothing to draw. Worked out again when the mask
-// changes.
-class MaskSpans {
- public:
-  void Update(const Picture& mask);
-  // Columns [begin, end) of the cell's row hold every opaque pixel (begin == end: none).
-  int Begin(int cell, int row) const { return begin_[static_cast<size_t>(cell) * 32 + row]; }
-  int End(int cell, int row) const { return end_[static_cast<size_t>(cell) * 32 + row]; }
-
- private:
-  const Picture* mask_ = nullptr;
-  uint64_t version_ = 0;
-  std::vector<uint8_t> begin_, end_;
-};
-
-// A masked sprite cell of a 16-cell-wide sheet at (x, y), drawing only the opaque spans.
-void BlitMaskedCell(Picture& target, int x, int y, const Picture& mask, const Picture& sheet, int cell,
-                    const MaskSpans& spans);
 
 // The two transfers of a masked sprite in one pass: target OR mask, then AND sheet,
 // pixel by pixel. Gives exactly the picture of BitBlt with SRCPAINT from the mask

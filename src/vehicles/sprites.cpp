@@ -147,11 +147,10 @@ void Kelto1::BlitSprite(uint8_t cell, int16_t x, int16_t y, Picture& target) {
   const int sy = (cell / 16) * kCell;
   // The mask whitens the sprite's shape; the sheet, white where transparent, then
   // colours only that shape. Both transfers are made in one pass over the target, and
-  // only over the part of each row where the mask is opaque: elsewhere they leave the
-  // target as it was.
-  if (Masking.width() == 512 && Masking.height() == 512) {
-    masking_spans_.Update(Masking);
-    BlitMaskedCell(target, x, y, Masking, Pattern, cell, masking_spans_);
+  // only over the pixels that change it.
+  if (Masking.width() == 512 && Masking.height() == 512 && Pattern.width() == 512 && Pattern.height() == 512) {
+    sprite_cells_.Update(Masking, Pattern);
+    sprite_cells_.Draw(target, x, y, cell);
     return;
   }
   BitBltMasked(target, x, y, kCell, kCell, Masking, Pattern, sx, sy);

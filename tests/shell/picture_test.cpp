@@ -1,6 +1,7 @@
 // The raster operations the road, the scroll and the sprites stand on.
 #include <gtest/gtest.h>
 
+#include "shell/masked_sheet.h"
 #include "shell/picture.h"
 
 namespace kelto1 {
@@ -125,44 +126,113 @@ TEST(BitBltMasked, GivesExactlyTheTwoTransfersInTurn) {
 namespace kelto1 {
 namespace {
 
-TEST(BlitMaskedCell, DrawsOnlyTheOpaqueSpansWithTheSamePictureAsTheTwoTransfers) {
+// A road picture of random colours.
+Picture RandomRoad(int w, int h, uint32_t& seed) {
+  Picture road(w, h);
+  for (uint32_t& px : road.pixels()) px = (seed = seed * 1664525u + 1013904223u) >> 8;
+  return road;
+}
+
+TEST(MaskedSheet, DrawsTheSamePictureAsTheTwoTransfers) {
   uint32_t seed = 777;
   auto next = [&] { seed = seed * 1664525u + 1013904223u; return seed >> 8; };
-  // A 512 x 512 sheet whose cells have ragged opaque spans, some rows empty.
+  // A 512 x 512 sheet whose cells have ragged opaque spans, some rows empty, and here
+  // and there a sheet pixel that is not white outside the shape (it still darkens the
+  // road it is drawn over, so it must be drawn).
   Picture mask(512, 512, 0), sheet(512, 512, 0xFFFFFF);
   for (int y = 0; y < 512; ++y) {
     const int b = static_cast<int>(next() % 40), e = b + static_cast<int>(next() % 20);
-    for (int x = 0; x < 512; ++x)
+    for (int x = 0; x < 512; ++x) {
       if (x % 32 >= b && x % 32 < e) {
         mask.Set(x, y, 0xFFFFFF);
         sheet.Set(x, y, next() & 0xFFFFFF);
+      } else if (next() % 97 == 0) {
+        sheet.Set(x, y, 0xF0F0F0);
       }
+    }
   }
-  MaskSpans spans;
-  auto check_all = [&] {
-    spans.Update(mask);
+  MaskedSheet cells;
+  auto check_all = [&](const char* what) {
+    cells.Update(mask, sheet);
     for (int cell : {0, 17, 100, 255}) {
       const int sx = (cell % 16) * 32, sy = (cell / 16) * 32;
       for (int x : {-31, -9, 0, 13, 470, 500}) {
         for (int y : {-20, 0, 5, 560, 570}) {
-          Picture road(512, 576);
-          for (uint32_t& px : road.pixels()) px = next() & 0xFFFFFF;
+          Picture road = RandomRoad(512, 576, seed);
           Picture two = road;
           BitBlt(two, x, y, 32, 32, mask, sx, sy, RasterOp::SRCPAINT);
           BitBlt(two, x, y, 32, 32, sheet, sx, sy, RasterOp::SRCAND);
-          BlitMaskedCell(road, x, y, mask, sheet, cell, spans);
-          ASSERT_EQ(road.pixels(), two.pixels()) << "cell " << cell << " at " << x << "," << y;
+          cells.Draw(road, x, y, cell);
+          ASSERT_EQ(road.pixels(), two.pixels()) << what << ": cell " << cell << " at " << x << "," << y;
         }
       }
     }
   };
-  check_all();
-  // A changed mask is noticed: its spans are worked out again.
+  check_all("as made");
   for (int x = 0; x < 512; ++x) {
     mask.Set(x, 3, 0xFFFFFF);
     sheet.Set(x, 3, 0x123456);
   }
-  check_all();
+  check_all("after the mask and the sheet changed");
+  sheet.Set(40, 70, 0x0000FF);  // outside the shape, in cell 17
+  check_all("after only the sheet changed");
+}
+
+TEST(MaskedSheet, CellsOutsideTheSheetAndMismatchedPicturesDrawNothing) {
+  Picture mask(512, 64, 0xFFFFFF), sheet(512, 64, 0x123456);
+  MaskedSheet cells;
+  cells.Update(mask, sheet);
+  uint32_t seed = 5;
+  const Picture road = RandomRoad(64, 64, seed);
+  for (int cell : {-1, 32, 1000}) {
+    Picture drawn = road;
+    cells.Draw(drawn, 0, 0, cell);
+    EXPECT_EQ(drawn.pixels(), road.pixels()) << cell;
+  }
+  Picture other_size(256, 64, 0x654321);
+  cells.Update(mask, other_size);
+  Picture drawn = road;
+  cells.Draw(drawn, 0, 0, 0);
+  EXPECT_EQ(drawn.pixels(), road.pixels());
+}
+
+// The road's scroll turns its ring of rows; everything read or drawn afterwards must see
+// the same picture as after the plain copy onto itself.
+TEST(ScrollDown, GivesThePictureOfTheCopyOntoItselfForEveryLaterUse) {
+  uint32_t seed = 99;
+  Picture mask(512, 512, 0), sheet(512, 512, 0xFFFFFF);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 4; x < 28; ++x) {
+      mask.Set(x, y, 0xFFFFFF);
+      sheet.Set(x, y, 0x0000C0 + static_cast<uint32_t>(x + y));
+    }
+  MaskedSheet cells;
+  cells.Update(mask, sheet);
+  for (int rows : {32, 1, 300, 320, 400, 639, 640, 0}) {
+    Picture ring = RandomRoad(512, 640, seed);
+    Picture copied = ring;
+    BitBlt(copied, 0, rows, 512, 640 - rows, copied, 0, 0, RasterOp::SRCCOPY);
+    ring.ScrollDown(rows);
+    ASSERT_EQ(ring.pixels(), copied.pixels()) << rows;
+    // Scroll again several times, then read, draw and copy across the seam of the ring.
+    for (int k = 0; k < 25; ++k) {
+      BitBlt(copied, 0, 32, 512, 608, copied, 0, 0, RasterOp::SRCCOPY);
+      ring.ScrollDown(32);
+    }
+    for (Picture* p : {&ring, &copied}) {
+      BitBlt(*p, 100, 620, 32, 32, sheet, 0, 0, RasterOp::SRCCOPY);
+      cells.Draw(*p, 200, 600, 0);
+      cells.Draw(*p, 500, 10, 0);
+      p->Set(7, 639, 0xABCDEF);
+    }
+    Picture view_ring(512, 576), view_copied(512, 576);
+    BitBlt(view_ring, 0, 0, 512, 576, ring, 0, 50, RasterOp::SRCCOPY);
+    BitBlt(view_copied, 0, 0, 512, 576, copied, 0, 50, RasterOp::SRCCOPY);
+    ASSERT_EQ(view_ring.pixels(), view_copied.pixels()) << rows;
+    for (int y : {0, 31, 32, 333, 639}) ASSERT_EQ(ring.At(3, y), copied.At(3, y)) << rows << " row " << y;
+    const Picture assigned = ring;
+    ASSERT_EQ(assigned.pixels(), copied.pixels()) << rows;
+  }
 }
 
 }  // namespace
