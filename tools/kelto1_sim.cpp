@@ -31,12 +31,14 @@ struct Options {
   uint64_t seed = 0;
   bool check = false;
   bool bench = false;
+  bool view_hash = false;
 };
 
 [[noreturn]] void Usage(const std::string& why) {
   std::fprintf(stderr,
                "kelto1-sim: %s\n"
                "usage: kelto1-sim [--car TEXT] [--frames N] [--demo FILE] [--png FRAME:PATH]... [--every K]\n"
+               "                  [--view-hash]\n"
                "       kelto1-sim --random-input SEED --frames N [--check]\n"
                "       kelto1-sim --bench [--frames N]\n",
                why.c_str());
@@ -65,6 +67,7 @@ Options ParseOptions(int argc, char** argv) {
     else if (a == "--random-input") { o.random_input = true; o.seed = static_cast<uint64_t>(ParseCount(a, value())); }
     else if (a == "--check") o.check = true;
     else if (a == "--bench") o.bench = true;
+    else if (a == "--view-hash") o.view_hash = true;
     else if (a == "--png") {
       std::string v = value();
       size_t colon = v.find(':');
@@ -94,7 +97,35 @@ int TrafficActive(const Kelto1& g) {
   return n;
 }
 
-void PrintState(const Kelto1& g, long frames) {
+// A running hash of every race view as it was painted, sprites and all (the state hash
+// cannot see them: the next frame's road has been copied over them by then).
+class ViewHash {
+ public:
+  void Add(const kelto1::Picture& view) {
+    // Four independent lanes of two pixels each, so the multiplications overlap.
+    constexpr uint64_t kPrime = 0x100000001B3ull;
+    uint64_t a = h_, b = h_ ^ 1, c = h_ ^ 2, d = h_ ^ 3;
+    const auto pair = [](const uint32_t* p) { return static_cast<uint64_t>(p[0]) << 32 | p[1]; };
+    for (int y = 0; y < view.height(); ++y) {
+      const uint32_t* row = view.Row(y);
+      int x = 0;
+      for (; x + 8 <= view.width(); x += 8) {
+        a = (a ^ pair(row + x)) * kPrime;
+        b = (b ^ pair(row + x + 2)) * kPrime;
+        c = (c ^ pair(row + x + 4)) * kPrime;
+        d = (d ^ pair(row + x + 6)) * kPrime;
+      }
+      for (; x < view.width(); ++x) a = (a ^ row[x]) * kPrime;
+    }
+    h_ = ((a * 31 + b) * 31 + c) * 31 + d;
+  }
+  uint64_t value() const { return h_; }
+
+ private:
+  uint64_t h_ = 0xCBF29CE484222325ull;
+};
+
+void PrintState(const Kelto1& g, long frames, const ViewHash* views) {
   const auto& p = g.vehicles.Vehicles[0];
   std::printf("frames=%ld\n", frames);
   std::printf("race_over=%d\n", static_cast<int>(g.shell.RaceOver));
@@ -109,6 +140,7 @@ void PrintState(const Kelto1& g, long frames) {
   std::printf("city=%s\n", g.window[Element::CityDisp].text.c_str());
   std::printf("traffic_active=%d\n", TrafficActive(g));
   std::printf("state_hash=%016llx\n", static_cast<unsigned long long>(g.StateHash()));
+  if (views) std::printf("view_hash=%016llx\n", static_cast<unsigned long long>(views->value()));
 }
 
 }  // namespace
@@ -132,19 +164,21 @@ int main(int argc, char** argv) {
   }
 
   bool png_failed = false;
+  ViewHash views;
   session.platform().on_repaint = [&](const Kelto1& g, Element which) {
     if (which != Element::Display || !session.in_race_frame()) return;
+    if (o.view_hash) views.Add(g.Display);
     auto it = o.pngs.find(session.frame() + 1);
     if (it != o.pngs.end() && !WritePng(g.Display, it->second)) png_failed = true;
   };
   session.after_frame = [&](long frame) {
-    if (o.every > 0 && frame % o.every == 0) PrintState(session.game(), frame);
+    if (o.every > 0 && frame % o.every == 0) PrintState(session.game(), frame, o.view_hash ? &views : nullptr);
   };
 
   session.StartProgram();
   session.game().window[Element::CarSel].text = o.car;
   const long frames = session.RunRace(o.frames);
-  PrintState(session.game(), frames);
+  PrintState(session.game(), frames, o.view_hash ? &views : nullptr);
   if (png_failed) {
     std::fprintf(stderr, "kelto1-sim: could not write a PNG\n");
     return 1;

@@ -44,8 +44,10 @@ int RunSoak(uint64_t seed, long frames, bool check) {
     s.RunRace(0);
     if (total == before) break;  // no race started: nothing more to soak
   }
-  std::printf("seed=%llu\nframes_checked=%ld\nraces=%ld\nresult=%s\n", static_cast<unsigned long long>(seed),
-              check ? total : 0, races, failed ? "violation" : "ok");
+  // The hash tells two builds apart when they play the same keys differently.
+  std::printf("seed=%llu\nframes_checked=%ld\nraces=%ld\nstate_hash=%016llx\nresult=%s\n",
+              static_cast<unsigned long long>(seed), check ? total : 0, races,
+              static_cast<unsigned long long>(s.game().StateHash()), failed ? "violation" : "ok");
   return failed ? 1 : 0;
 }
 

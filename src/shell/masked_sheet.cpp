@@ -35,6 +35,13 @@ inline void BlendBlock(uint32_t* __restrict dst, const uint32_t* __restrict mask
 
 }  // namespace
 
+inline void MaskedSheet::CopyRun(const CoveringRun& run, uint32_t* dst, const uint32_t* src) {
+  CopyBlock(dst, src);
+  CopyBlock(dst + run.second, src + run.second);
+  CopyBlock(dst + run.third, src + run.third);
+  CopyBlock(dst + run.last, src + run.last);
+}
+
 void MaskedSheet::AddRun(const uint32_t* mask, const uint32_t* sheet, int row, int begin, int end, bool covering) {
   if (covering) {
     const int last = end - begin - kBlock;
@@ -107,15 +114,8 @@ void MaskedSheet::Draw(Picture& target, int x, int y, int cell) const {
       target.RowOffset(y + kCell - 1) == target.RowOffset(y) + (kCell - 1) * width) {
     // The whole cell lands, its rows one after another in memory from its top left corner.
     uint32_t* const corner = rows + target.RowOffset(y) + x;
-    for (uint32_t i = from.first_run; i < to.first_run; ++i) {
-      const CoveringRun& run = runs[i];
-      uint32_t* const dst = corner + run.row * width + run.column;
-      const uint32_t* const src = covering_pixels_.data() + run.pixels;
-      CopyBlock(dst, src);
-      CopyBlock(dst + run.second, src + run.second);
-      CopyBlock(dst + run.third, src + run.third);
-      CopyBlock(dst + run.last, src + run.last);
-    }
+    for (uint32_t i = from.first_run; i < to.first_run; ++i)
+      CopyRun(runs[i], corner + runs[i].row * width + runs[i].column, covering_pixels_.data() + runs[i].pixels);
     for (uint32_t i = from.first_block; i < to.first_block; ++i)
       BlendBlock(corner + blocks[i].row * width + blocks[i].column, block_pixels + i * 2 * size_t{kBlock});
     return;
@@ -126,8 +126,13 @@ void MaskedSheet::Draw(Picture& target, int x, int y, int cell) const {
     const CoveringRun& run = runs[i];
     if (run.row < r0 || run.row >= r1) continue;
     uint32_t* const row = rows + target.RowOffset(y + run.row);
-    const uint32_t* const src = covering_pixels_.data() + run.pixels - run.column;
-    for (int c = std::max<int>(run.column, c0); c < std::min(run.column + run.count, c1); ++c) row[x + c] = src[c];
+    const uint32_t* const src = covering_pixels_.data() + run.pixels;
+    if (run.column >= c0 && run.column + run.count <= c1) {
+      CopyRun(run, row + x + run.column, src);
+      continue;
+    }
+    for (int c = std::max<int>(run.column, c0); c < std::min(run.column + run.count, c1); ++c)
+      row[x + c] = src[c - run.column];
   }
   for (uint32_t i = from.first_block; i < to.first_block; ++i) {
     const Block& block = blocks[i];

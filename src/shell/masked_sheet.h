@@ -44,6 +44,7 @@ class MaskedSheet {
   struct Cell {
     uint32_t first_run, first_block;  // where its runs and blocks start
   };
+  static void CopyRun(const CoveringRun& run, uint32_t* dst, const uint32_t* src);
   void AddRun(const uint32_t* mask, const uint32_t* sheet, int row, int begin, int end, bool covering);
 
   const Picture* mask_ = nullptr;

@@ -141,6 +141,9 @@ void MeetOtherVehicles(Kelto1& g, Update& u) {
   const auto& vehicles = g.vehicles.Vehicles;
   for (int n = 0; n <= 28; ++n) {
     const Vehicle& v = vehicles[u.i];
+    // Following needs the other vehicle within (both widths + 4) / 2 sideways, and a
+    // contact needs it closer still: most pairs are a lane or more apart and end here.
+    if (2 * std::abs(vehicles[n].X - v.X) >= vehicles[n].Width + v.Width + 4) continue;
     const int t = vehicles[n].Y < v.Y ? vehicles[n].Length : v.Length;
     Follow(g, u, n, t);
     traffic_steps::TouchVehicle(g, u.i, n);

@@ -15,8 +15,9 @@ namespace kelto1::traffic_steps {
 // compared as real halves: 51 and 54 touch at 52 pixels apart, not at 52.5.
 inline bool Overlapping(const Vehicle& a, const Vehicle& b) {
   const int t = b.Y < a.Y ? b.Length : a.Length;
-  const double across = std::abs(b.X - a.X);
-  return !((b.Width + a.Width) / 2.0 <= across || std::abs(b.Y - a.Y) >= t);
+  // Half the widths against the distance across, in whole numbers: W / 2 <= d is 2d >= W.
+  const int across = std::abs(b.X - a.X);
+  return !(b.Width + a.Width <= 2 * across || std::abs(b.Y - a.Y) >= t);
 }
 
 // The first record whose Active is 0, claimed through the shared search flag; -1 when
