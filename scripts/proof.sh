@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Proof under load, in a build with AddressSanitizer and UndefinedBehaviorSanitizer:
-# random-input soaks with every range checked after every frame, and the fuzzers run
-# from their committed corpora. Any violation, crash, leak or hang fails.
+# the unit tests, random-input soaks with every range checked after every frame, and the
+# fuzzers run from their committed corpora. Any violation, crash, leak or hang fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-sanitize
@@ -10,15 +10,22 @@ seeds=(${KELTO1_SOAK_SEEDS:-1 2 3 4})
 fuzz_runs=${KELTO1_FUZZ_RUNS:-20000}
 
 CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELTO1_SANITIZE=ON -DKELTO1_FUZZ=ON \
-  -DKELTO1_DESKTOP=OFF -DKELTO1_TESTS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target kelto1-sim settings_fuzz sound_music_fuzz
+  -DKELTO1_DESKTOP=OFF -DKELTO1_TESTS=ON >/dev/null
+cmake --build "$build" -j"$(nproc)" --target kelto1-sim settings_fuzz sound_music_fuzz kelto1_tests
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-# Two soaks at a time, one per core.
 log=$(mktemp -d)
 trap 'rm -rf "$log"' EXIT
+failed=0
+if "$build/tests/kelto1_tests" --gtest_brief=1 >"$log/unit" 2>&1; then
+  echo "unit tests under the sanitizers: $(grep -o '[0-9]* tests\? from' "$log/unit" | head -1 | cut -d' ' -f1) passed"
+else
+  echo "unit tests under the sanitizers failed:"; tail -60 "$log/unit"; failed=1
+fi
+
+# Two soaks at a time, one per core.
 pids=()
 for seed in "${seeds[@]}"; do
   "$build/kelto1-sim" --random-input "$seed" --frames "$frames_per_seed" --check >"$log/soak-$seed" 2>&1 &
@@ -27,7 +34,6 @@ for seed in "${seeds[@]}"; do
 done
 wait || true
 total=0
-failed=0
 for seed in "${seeds[@]}"; do
   if grep -q '^result=ok' "$log/soak-$seed"; then
     n=$(grep '^frames_checked=' "$log/soak-$seed" | cut -d= -f2)
@@ -50,5 +56,5 @@ for target in settings sound_music; do
   fi
 done
 
-[ "$failed" -eq 0 ] && echo "soak and fuzz: 2 passed, 0 failed" || echo "soak and fuzz: 0 passed, 1 failed"
+[ "$failed" -eq 0 ] && echo "sanitizer tests, soak and fuzz: passed" || echo "sanitizer tests, soak and fuzz: failed"
 exit "$failed"

@@ -33,14 +33,16 @@ inline void BlendBlock(uint32_t* __restrict dst, const uint32_t* __restrict mask
   for (int i = 0; i < kBlock; ++i) dst[i] = (dst[i] | mask_then_sheet[i]) & mask_then_sheet[kBlock + i];
 }
 
-}  // namespace
-
-inline void MaskedSheet::CopyRun(const CoveringRun& run, uint32_t* dst, const uint32_t* src) {
+// A covering run in its four blocks.
+template <class Run>
+inline void CopyRun(const Run& run, uint32_t* dst, const uint32_t* src) {
   CopyBlock(dst, src);
   CopyBlock(dst + run.second, src + run.second);
   CopyBlock(dst + run.third, src + run.third);
   CopyBlock(dst + run.last, src + run.last);
 }
+
+}  // namespace
 
 void MaskedSheet::AddRun(const uint32_t* mask, const uint32_t* sheet, int row, int begin, int end, bool covering) {
   if (covering) {
@@ -97,25 +99,26 @@ void MaskedSheet::Update(const Picture& mask, const Picture& sheet) {
 #if defined(__x86_64__) && defined(__GNUC__)
 __attribute__((target_clones("avx2", "default")))
 #endif
-void MaskedSheet::Draw(Picture& target, int x, int y, int cell) const {
-  if (cell < 0 || static_cast<size_t>(cell) + 1 >= cells_.size()) return;
+void DrawMaskedCell(const MaskedSheet& sheet, Picture& target, int x, int y, int cell) {
+  if (cell < 0 || static_cast<size_t>(cell) + 1 >= sheet.cells_.size()) return;
   // The cell's rows and columns that land inside the target.
   const int r0 = std::max(0, -y), r1 = std::min(kCell, target.height() - y);
   const int c0 = std::max(0, -x), c1 = std::min(kCell, target.width() - x);
   if (r0 >= r1 || c0 >= c1) return;
   const size_t width = static_cast<size_t>(target.width());
   uint32_t* const rows = target.FirstRowInMemory();
-  const Cell& from = cells_[static_cast<size_t>(cell)];
-  const Cell& to = cells_[static_cast<size_t>(cell) + 1];
-  const CoveringRun* const runs = runs_.data();
-  const Block* const blocks = blocks_.data();
-  const uint32_t* const block_pixels = block_pixels_.data();
+  const MaskedSheet::Cell& from = sheet.cells_[static_cast<size_t>(cell)];
+  const MaskedSheet::Cell& to = sheet.cells_[static_cast<size_t>(cell) + 1];
+  const MaskedSheet::CoveringRun* const runs = sheet.runs_.data();
+  const uint32_t* const covering = sheet.covering_pixels_.data();
+  const MaskedSheet::Block* const blocks = sheet.blocks_.data();
+  const uint32_t* const block_pixels = sheet.block_pixels_.data();
   if (r0 == 0 && r1 == kCell && c0 == 0 && c1 == kCell &&
       target.RowOffset(y + kCell - 1) == target.RowOffset(y) + (kCell - 1) * width) {
     // The whole cell lands, its rows one after another in memory from its top left corner.
     uint32_t* const corner = rows + target.RowOffset(y) + x;
     for (uint32_t i = from.first_run; i < to.first_run; ++i)
-      CopyRun(runs[i], corner + runs[i].row * width + runs[i].column, covering_pixels_.data() + runs[i].pixels);
+      CopyRun(runs[i], corner + runs[i].row * width + runs[i].column, covering + runs[i].pixels);
     for (uint32_t i = from.first_block; i < to.first_block; ++i)
       BlendBlock(corner + blocks[i].row * width + blocks[i].column, block_pixels + i * 2 * size_t{kBlock});
     return;
@@ -123,10 +126,10 @@ void MaskedSheet::Draw(Picture& target, int x, int y, int cell) const {
   // Cut at the target's edges: whole blocks where they lie inside, pixel by pixel where
   // they straddle a side.
   for (uint32_t i = from.first_run; i < to.first_run; ++i) {
-    const CoveringRun& run = runs[i];
+    const MaskedSheet::CoveringRun& run = runs[i];
     if (run.row < r0 || run.row >= r1) continue;
     uint32_t* const row = rows + target.RowOffset(y + run.row);
-    const uint32_t* const src = covering_pixels_.data() + run.pixels;
+    const uint32_t* const src = covering + run.pixels;
     if (run.column >= c0 && run.column + run.count <= c1) {
       CopyRun(run, row + x + run.column, src);
       continue;
@@ -135,7 +138,7 @@ void MaskedSheet::Draw(Picture& target, int x, int y, int cell) const {
       row[x + c] = src[c - run.column];
   }
   for (uint32_t i = from.first_block; i < to.first_block; ++i) {
-    const Block& block = blocks[i];
+    const MaskedSheet::Block& block = blocks[i];
     if (block.row < r0 || block.row >= r1) continue;
     uint32_t* const row = rows + target.RowOffset(y + block.row);
     const uint32_t* const pixels = block_pixels + i * 2 * size_t{kBlock};

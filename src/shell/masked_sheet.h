@@ -21,13 +21,16 @@ namespace kelto1 {
 // pixel copied twice lands the same), so every such run costs the same four steps. What
 // else changes the target is drawn from mask and sheet in blocks of eight, which may take
 // in untouched or already drawn neighbours: drawing a pixel again changes nothing.
+class MaskedSheet;
+void DrawMaskedCell(const MaskedSheet& sheet, Picture& target, int x, int y, int cell);
+
 class MaskedSheet {
  public:
   // Works the runs out again when either picture has changed since the last call.
   // The pictures must be the same size; a sheet is 16 cells wide.
   void Update(const Picture& mask, const Picture& sheet);
   // Draws the cell with its top left corner at (x, y), clipped to the target.
-  void Draw(Picture& target, int x, int y, int cell) const;
+  void Draw(Picture& target, int x, int y, int cell) const { DrawMaskedCell(*this, target, x, y, cell); }
 
   static constexpr int kBlock = 8;
 
@@ -44,7 +47,8 @@ class MaskedSheet {
   struct Cell {
     uint32_t first_run, first_block;  // where its runs and blocks start
   };
-  static void CopyRun(const CoveringRun& run, uint32_t* dst, const uint32_t* src);
+  // The drawing itself, built wider for processors that have it.
+  friend void DrawMaskedCell(const MaskedSheet& sheet, Picture& target, int x, int y, int cell);
   void AddRun(const uint32_t* mask, const uint32_t* sheet, int row, int begin, int end, bool covering);
 
   const Picture* mask_ = nullptr;

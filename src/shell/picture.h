@@ -39,7 +39,8 @@ class Picture {
     return pixels_.data() + RowOffset(y);
   }
   const uint32_t* Row(int y) const { return pixels_.data() + RowOffset(y); }
-  // Every pixel, top row first.
+  // Every pixel, top row first. A scrolled picture is put back in order for this, so
+  // row pointers taken before no longer point at the same rows.
   const std::vector<uint32_t>& pixels() const {
     PutTopRowFirst();
     return pixels_;

@@ -221,7 +221,7 @@ TEST(ScrollDown, GivesThePictureOfTheCopyOntoItselfForEveryLaterUse) {
     }
     for (Picture* p : {&ring, &copied}) {
       BitBlt(*p, 100, 620, 32, 32, sheet, 0, 0, RasterOp::SRCCOPY);
-      cells.Draw(*p, 200, 600, 0);
+      for (int y = -16; y < 640; y += 9) cells.Draw(*p, (y * 7) % 500, y, 0);  // some straddle the seam
       cells.Draw(*p, 500, 10, 0);
       p->Set(7, 639, 0xABCDEF);
     }
