@@ -28,7 +28,6 @@ inline void CopyBlock(uint32_t* dst, const uint32_t* sheet) {
 }
 
 // A fixed count, which the compiler turns into vector steps.
-
 inline void BlendBlock(uint32_t* __restrict dst, const uint32_t* __restrict mask_then_sheet) {
   for (int i = 0; i < kBlock; ++i) dst[i] = (dst[i] | mask_then_sheet[i]) & mask_then_sheet[kBlock + i];
 }

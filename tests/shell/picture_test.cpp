@@ -137,8 +137,8 @@ TEST(MaskedSheet, DrawsTheSamePictureAsTheTwoTransfers) {
   uint32_t seed = 777;
   auto next = [&] { seed = seed * 1664525u + 1013904223u; return seed >> 8; };
   // A 512 x 512 sheet whose cells have ragged opaque spans, some rows empty, and here
-  // and there a sheet pixel that is not white outside the shape (it still darkens the
-  // road it is drawn over, so it must be drawn).
+  // and there, outside the shape, a sheet pixel that is not white or a mask pixel that is
+  // not black (they still change the road they are drawn over, so they must be drawn).
   Picture mask(512, 512, 0), sheet(512, 512, 0xFFFFFF);
   for (int y = 0; y < 512; ++y) {
     const int b = static_cast<int>(next() % 40), e = b + static_cast<int>(next() % 20);
@@ -148,6 +148,8 @@ TEST(MaskedSheet, DrawsTheSamePictureAsTheTwoTransfers) {
         sheet.Set(x, y, next() & 0xFFFFFF);
       } else if (next() % 97 == 0) {
         sheet.Set(x, y, 0xF0F0F0);
+      } else if (next() % 89 == 0) {
+        mask.Set(x, y, 0x00FF00);  // a mask that is neither black nor white lightens
       }
     }
   }
