@@ -11,8 +11,11 @@ add_library(kelto1_frontend STATIC
   src/sdl/frame_pacer.cpp
   src/sdl/joystick_axis.cpp
   src/sdl/screen_picture.cpp
-  src/sdl/edit_boxes.cpp)
+  src/sdl/edit_boxes.cpp
+  src/sdl/command_line.cpp
+  src/sdl/display_message.cpp)
 target_link_libraries(kelto1_frontend PUBLIC kelto1_core)
+target_include_directories(kelto1_frontend PRIVATE ${CMAKE_BINARY_DIR}/generated)
 
 find_package(PkgConfig QUIET)
 if(PkgConfig_FOUND)
@@ -54,33 +57,3 @@ set_target_properties(kelto1 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_
 add_executable(kelto1-pacing-bench tools/pacing_bench.cpp)
 target_link_libraries(kelto1-pacing-bench PRIVATE kelto1_sdl)
 set_target_properties(kelto1-pacing-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-
-# ---- Install: the game with its sound files in one program folder, a launcher on the
-# PATH, and a desktop entry with the icon.
-include(GNUInstallDirs)
-set(KELTO1_PROGRAM_DIR lib/kelto1)
-install(TARGETS kelto1 RUNTIME DESTINATION ${KELTO1_PROGRAM_DIR})
-file(GLOB KELTO1_SOUND_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*.wav ${CMAKE_SOURCE_DIR}/data/*.mid)
-if(KELTO1_SOUND_FILES)
-  install(FILES ${KELTO1_SOUND_FILES} DESTINATION ${KELTO1_PROGRAM_DIR})
-endif()
-file(RELATIVE_PATH kelto1_bin_to_program /${CMAKE_INSTALL_BINDIR} /${KELTO1_PROGRAM_DIR})
-file(WRITE ${CMAKE_BINARY_DIR}/install/kelto1
-  "#!/bin/sh\n"
-  "# Starts the game from its program folder, where its sound files are.\n"
-  "here=$(dirname \"$(readlink -f \"$0\")\")\n"
-  "exec \"$here/${kelto1_bin_to_program}/kelto1\" \"$@\"\n")
-install(PROGRAMS ${CMAKE_BINARY_DIR}/install/kelto1 DESTINATION ${CMAKE_INSTALL_BINDIR})
-file(WRITE ${CMAKE_BINARY_DIR}/install/kelto1.desktop
-  "[Desktop Entry]\n"
-  "Type=Application\n"
-  "Name=KELTO1\n"
-  "Comment=Top-down arcade driving from Shinjuku to Okutama\n"
-  "Exec=kelto1\n"
-  "Icon=kelto1\n"
-  "Terminal=false\n"
-  "Categories=Game;ArcadeGame;\n"
-  "StartupWMClass=kelto1\n")
-install(FILES ${CMAKE_BINARY_DIR}/install/kelto1.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_SOURCE_DIR}/assets/icon.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME kelto1.png)

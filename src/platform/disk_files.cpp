@@ -15,6 +15,15 @@ namespace kelto1 {
 
 namespace fs = std::filesystem;
 
+namespace {
+// A folder of a game installed for all users of the machine holds the marker file: the
+// game writes nothing into it, even when it could (as root can).
+bool MarkedShared(const fs::path& folder) {
+  std::error_code ec;
+  return fs::exists(folder / kSharedFolderMarker, ec);
+}
+}  // namespace
+
 std::optional<std::vector<uint8_t>> DiskFileStore::Read(const std::string& path) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) return std::nullopt;
@@ -26,6 +35,7 @@ std::optional<std::vector<uint8_t>> DiskFileStore::Read(const std::string& path)
 }
 
 bool DiskFileStore::CreateEmpty(const std::string& path) {
+  if (MarkedShared(fs::path(path).parent_path())) return false;
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
   if (fd < 0) return false;
   ::close(fd);
@@ -33,6 +43,7 @@ bool DiskFileStore::CreateEmpty(const std::string& path) {
 }
 
 bool DiskFileStore::Replace(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (MarkedShared(fs::path(path).parent_path())) return false;
   const std::string temp = path + ".saving";
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) return false;
@@ -61,7 +72,7 @@ bool DiskFileStore::Replace(const std::string& path, const std::vector<uint8_t>&
 
 bool DiskFileStore::FolderWritable(const std::string& folder) {
   std::error_code ec;
-  return fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+  return fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0 && !MarkedShared(folder);
 }
 
 bool DiskFileStore::MakeFolders(const std::string& folder) {

@@ -6,6 +6,11 @@
 
 namespace kelto1 {
 
+// The file that marks a program folder as installed for all users (the package puts it
+// beside the program): such a folder is never written to, and each player's settings
+// are kept in their own folder.
+inline constexpr const char kSharedFolderMarker[] = "per-user-settings";
+
 class DiskFileStore : public FileStore {
  public:
   std::optional<std::vector<uint8_t>> Read(const std::string& path) override;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "sdl/command_line.h"
 #include "sdl/sdl_platform.h"
 #include "sdl/sdl_timer.h"
 #include "shell/kelto1.h"
@@ -13,7 +14,13 @@ namespace {
 constexpr uint64_t kTimerMs = 20;
 }
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  const kelto1::CommandLine command = kelto1::ParseCommandLine(argc, argv);
+  if (command.action == kelto1::CommandLine::Action::Exit) {
+    std::fputs(command.text.c_str(), command.exit_code == 0 ? stdout : stderr);
+    return command.exit_code;
+  }
+  // The file named by --replay is not played back here: the game starts as usual.
 #ifdef NDEBUG
   // A value out of its field's range is clamped in play, and told once on stderr.
   kelto1::SetRangeFaultMode(kelto1::RangeFaultMode::Clamp);

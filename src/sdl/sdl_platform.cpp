@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "sdl/display_message.h"
 #include "sdl/sdl_keys.h"
 #include "sdl/sdl_timer.h"
 #include "shell/kelto1.h"
@@ -52,15 +53,16 @@ bool SdlPlatform::Start(std::string& error) {
 }
 
 bool SdlPlatform::StartVideo(std::string& error) {
-  constexpr const char* kNoDisplay = "no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  const char* display = SDL_getenv("DISPLAY");
+  const char* wayland_display = SDL_getenv("WAYLAND_DISPLAY");
   const bool asked_for_driver = SDL_getenv("SDL_VIDEODRIVER") != nullptr;
-  if (!asked_for_driver && !SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY")) {
-    error = kNoDisplay;
+  if (!asked_for_driver && !display && !wayland_display) {
+    error = NoDisplayMessage(display, wayland_display, "");
     return false;
   }
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    error = std::string("no display to open the window on (") + SDL_GetError() + ")";
+    error = NoDisplayMessage(display, wayland_display, SDL_GetError());
     return false;
   }
   session_.video = true;
@@ -68,7 +70,7 @@ bool SdlPlatform::StartVideo(std::string& error) {
   // benchmark asks for that on purpose, by naming the driver.
   const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
   if (!asked_for_driver && (driver == "offscreen" || driver == "dummy")) {
-    error = kNoDisplay;
+    error = NoDisplayMessage(display, wayland_display, "");
     return false;
   }
   return true;
