@@ -5,8 +5,10 @@ cd "$(dirname "$0")"
 scripts/install_deps.sh test
 werror=OFF
 [ -n "${CI:-}" ] && werror=ON
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELTO1_WERROR="$werror" >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELTO1_WERROR="$werror" -DKELTO1_TESTS=ON >/dev/null
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+# The Debian package: built, checked, installed, played and removed again (77: skipped).
+tests/package/package_test.sh || [ $? -eq 77 ]
 # The soak and the fuzzers, under AddressSanitizer and UndefinedBehaviorSanitizer.
 scripts/proof.sh

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 play_packages=(
-  cmake g++ make pkg-config libstb-dev
+  cmake g++ make pkg-config python3 libstb-dev
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
   fluid-soundfont-gm fonts-ipafont-gothic fonts-ipafont-mincho fonts-terminus-otb
 )
@@ -12,6 +12,7 @@ test_packages=(
   "${play_packages[@]}"
   libgtest-dev libbenchmark-dev clang
   xvfb xauth xdotool x11-utils imagemagick sox
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 case "${1:-play}" in
