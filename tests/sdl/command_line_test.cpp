@@ -48,7 +48,9 @@ TEST(CommandLine, EachWordDoesWhatItSays) {
     EXPECT_EQ(got.exit_code, c.exit_code);
     EXPECT_EQ(got.replay_file, c.replay_file);
     EXPECT_EQ(got.text.substr(0, got.text.find('\n')), c.first_line);
-    if (c.action != Action::Exit) EXPECT_EQ(got.text, "");
+    if (c.action != Action::Exit) {
+      EXPECT_EQ(got.text, "");
+    }
   }
 }
 
