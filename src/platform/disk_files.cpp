@@ -15,15 +15,6 @@ namespace kelto1 {
 
 namespace fs = std::filesystem;
 
-namespace {
-// A folder of a game installed for all users of the machine holds the marker file: the
-// game writes nothing into it, even when it could (as root can).
-bool MarkedShared(const fs::path& folder) {
-  std::error_code ec;
-  return fs::exists(folder / kSharedFolderMarker, ec);
-}
-}  // namespace
-
 std::optional<std::vector<uint8_t>> DiskFileStore::Read(const std::string& path) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) return std::nullopt;
@@ -35,7 +26,6 @@ std::optional<std::vector<uint8_t>> DiskFileStore::Read(const std::string& path)
 }
 
 bool DiskFileStore::CreateEmpty(const std::string& path) {
-  if (MarkedShared(fs::path(path).parent_path())) return false;
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
   if (fd < 0) return false;
   ::close(fd);
@@ -43,7 +33,6 @@ bool DiskFileStore::CreateEmpty(const std::string& path) {
 }
 
 bool DiskFileStore::Replace(const std::string& path, const std::vector<uint8_t>& bytes) {
-  if (MarkedShared(fs::path(path).parent_path())) return false;
   const std::string temp = path + ".saving";
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) return false;
@@ -68,6 +57,13 @@ bool DiskFileStore::Replace(const std::string& path, const std::vector<uint8_t>&
     return false;
   }
   return true;
+}
+
+// A folder of a game installed for all users of the machine holds the marker file: the
+// game writes nothing into it, even where it could (as root can).
+static bool MarkedShared(const fs::path& folder) {
+  std::error_code ec;
+  return fs::exists(folder / kSharedFolderMarker, ec);
 }
 
 bool DiskFileStore::FolderWritable(const std::string& folder) {

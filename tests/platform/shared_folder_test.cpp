@@ -1,54 +1,77 @@
-// A program folder marked as installed for all users is never written to.
+// A program folder marked as installed for all users is never written to by the game,
+// even where the file system allows it (as it does for root).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <string>
 
+#include "headless/headless_platform.h"
 #include "platform/disk_files.h"
+#include "shell/kelto1.h"
 
 namespace kelto1 {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
+
+class DiskPlatform : public HeadlessPlatform {
+ public:
+  FileStore& Files() override { return disk; }
+  DiskFileStore disk;
+};
 
 class SharedFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir = fs::temp_directory_path() / ("kelto1_shared_" + std::to_string(::getpid()));
     fs::remove_all(dir);
-    fs::create_directories(dir);
+    fs::create_directories(dir / "program");
+    for (const char* f : {"crbit.wav", "crsh.wav", "crwal.wav", "PwrUp1.wav", "PwrLost.wav"})
+      std::ofstream(dir / "program" / f, std::ios::binary) << "RIFF";  // pass.wav is missing
+    platform.program_folder = (dir / "program").string();
+    platform.user_data_folder = (dir / "home/.local/share/kelto1").string();
   }
   void TearDown() override { fs::remove_all(dir); }
-  void Mark() { std::ofstream(dir / kSharedFolderMarker) << "installed for all users\n"; }
+  void Mark() { std::ofstream(dir / "program" / kSharedFolderMarker) << "installed for all users\n"; }
+  // The program folder's files, by name.
+  std::set<std::string> ProgramFiles() const {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir / "program")) names.insert(e.path().filename().string());
+    return names;
+  }
   fs::path dir;
-  DiskFileStore store;
+  DiskPlatform platform;
 };
 
-TEST_F(SharedFolderTest, UnmarkedFolderIsWrittenTo) {
-  EXPECT_TRUE(store.FolderWritable(dir.string()));
-  EXPECT_TRUE(store.CreateEmpty((dir / "pass.wav").string()));
-  EXPECT_TRUE(store.Replace((dir / "car.dat").string(), {1, 2}));
-  EXPECT_EQ(store.Read((dir / "car.dat").string()), (Bytes{1, 2}));
+TEST_F(SharedFolderTest, UnmarkedFolderKeepsTheSettingsAndGetsTheMissingSound) {
+  EXPECT_TRUE(platform.disk.FolderWritable(platform.program_folder));
+  Kelto1 game{platform};
+  game.LoadSounds();
+  game.LoadSettings();
+  EXPECT_EQ(game.SettingsPath, platform.program_folder + "/car.dat");
+  EXPECT_TRUE(ProgramFiles().count("pass.wav"));
+  EXPECT_TRUE(ProgramFiles().count("car.dat"));
 }
 
-TEST_F(SharedFolderTest, MarkedFolderIsLeftAlone) {
-  std::ofstream(dir / "car.dat", std::ios::binary) << "old";
+TEST_F(SharedFolderTest, MarkedFolderIsLeftAloneAndTheSettingsGoToThePlayer) {
   Mark();
-  // Writable as far as the file system goes (the test owns it), still not written to.
-  ASSERT_EQ(::access(dir.c_str(), W_OK), 0);
-  EXPECT_FALSE(store.FolderWritable(dir.string()));
-  EXPECT_FALSE(store.CreateEmpty((dir / "pass.wav").string()));
-  EXPECT_FALSE(fs::exists(dir / "pass.wav"));
-  EXPECT_FALSE(store.Replace((dir / "car.dat").string(), {9}));
-  EXPECT_EQ(store.Read((dir / "car.dat").string()), (Bytes{'o', 'l', 'd'}));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);  // car.dat and the marker
-  // Reading still works: the sound files are read from there.
-  EXPECT_TRUE(store.Read((dir / kSharedFolderMarker).string()));
+  const std::set<std::string> before = ProgramFiles();
+  // Writable as far as the file system goes (the test owns it), still not for the game.
+  ASSERT_EQ(::access((dir / "program").c_str(), W_OK), 0);
+  EXPECT_FALSE(platform.disk.FolderWritable(platform.program_folder));
+  Kelto1 game{platform};
+  game.LoadSounds();
+  game.LoadSettings();
+  game.SaveSettings();
+  EXPECT_EQ(game.SettingsPath, platform.user_data_folder + "/car.dat");
+  EXPECT_TRUE(fs::is_regular_file(platform.user_data_folder + "/car.dat"));
+  EXPECT_EQ(ProgramFiles(), before);
   // A folder below it is not marked.
-  fs::create_directories(dir / "sub");
-  EXPECT_TRUE(store.FolderWritable((dir / "sub").string()));
+  fs::create_directories(dir / "program/sub");
+  EXPECT_TRUE(platform.disk.FolderWritable((dir / "program/sub").string()));
 }
 
 }  // namespace
