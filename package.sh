@@ -5,6 +5,7 @@
 # Installs with `sudo apt install ./build-package/kelto1_*.deb`.
 set -euo pipefail
 cd "$(dirname "$0")"
+scripts/install_deps.sh package
 build=build-package
 maintainer='The Kelto1 developers <maintainers@users.noreply.c-seed-534cc092.example>'
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game needs to build and play ("play") or to build
-# and run every test ("test"). Does nothing when they are all present.
+# Installs the Debian packages the game needs to build and play ("play"), to build its
+# Debian package ("package") or to build and run every test ("test"). Does nothing when
+# they are all present.
 set -euo pipefail
 
 play_packages=(
-  cmake g++ make pkg-config python3 libstb-dev
+  cmake g++ make pkg-config libstb-dev
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
   fluid-soundfont-gm fonts-ipafont-gothic fonts-ipafont-mincho fonts-terminus-otb
 )
@@ -12,13 +13,19 @@ test_packages=(
   "${play_packages[@]}"
   libgtest-dev libbenchmark-dev clang
   xvfb xauth xdotool x11-utils imagemagick sox
-  dpkg-dev lintian desktop-file-utils appstream
 )
 
+# The icons are enlarged at build time by a Python script; the Debian package is built
+# with Debian's tools and checked with its linters.
+icon_packages=(python3)
+package_packages=(dpkg-dev)
+package_check_packages=(lintian desktop-file-utils appstream)
+
 case "${1:-play}" in
-  play) wanted=("${play_packages[@]}") ;;
-  test) wanted=("${test_packages[@]}") ;;
-  *) echo "usage: $0 play|test" >&2; exit 2 ;;
+  play) wanted=("${play_packages[@]}" "${icon_packages[@]}") ;;
+  package) wanted=("${play_packages[@]}" "${icon_packages[@]}" "${package_packages[@]}") ;;
+  test) wanted=("${test_packages[@]}" "${icon_packages[@]}" "${package_packages[@]}" "${package_check_packages[@]}") ;;
+  *) echo "usage: $0 play|package|test" >&2; exit 2 ;;
 esac
 
 missing=()

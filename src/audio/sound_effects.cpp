@@ -41,9 +41,8 @@ void Kelto1::LoadSounds() {
   for (size_t i = 0; i < kSounds.size(); ++i) {
     const std::string path = folder + "/" + kSounds[i].file;
     std::optional<std::vector<uint8_t>> image = files.Read(path);
-    // A missing file is made empty where the folder may be written to, then read like
-    // any other; it stays silent.
-    if (!image && files.FolderWritable(folder) && files.CreateEmpty(path)) image = files.Read(path);
+    // A missing file is made empty, then read like any other; it stays silent.
+    if (!image && files.CreateEmpty(path)) image = files.Read(path);
     if (!image) {
       if (told.insert(path).second) platform.Note("kelto1: cannot read " + path + "; that sound stays silent");
       image.emplace();

@@ -9,7 +9,7 @@ namespace kelto1 {
 // The file that marks a program folder as installed for all users (the package puts it
 // beside the program): FolderWritable says no for such a folder even where the file
 // system would allow it (to root), so the game keeps each player's settings in their own
-// folder and makes no missing sound file there.
+// folder.
 inline constexpr const char kSharedFolderMarker[] = "per-user-settings";
 
 class DiskFileStore : public FileStore {

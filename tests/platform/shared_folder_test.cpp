@@ -29,8 +29,6 @@ class SharedFolderTest : public ::testing::Test {
     dir = fs::temp_directory_path() / ("kelto1_shared_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir / "program");
-    for (const char* f : {"crbit.wav", "crsh.wav", "crwal.wav", "PwrUp1.wav", "PwrLost.wav"})
-      std::ofstream(dir / "program" / f, std::ios::binary) << "RIFF";  // pass.wav is missing
     platform.program_folder = (dir / "program").string();
     platform.user_data_folder = (dir / "home/.local/share/kelto1").string();
   }
@@ -46,13 +44,11 @@ class SharedFolderTest : public ::testing::Test {
   DiskPlatform platform;
 };
 
-TEST_F(SharedFolderTest, UnmarkedFolderKeepsTheSettingsAndGetsTheMissingSound) {
+TEST_F(SharedFolderTest, UnmarkedFolderKeepsTheSettings) {
   EXPECT_TRUE(platform.disk.FolderWritable(platform.program_folder));
   Kelto1 game{platform};
-  game.LoadSounds();
   game.LoadSettings();
   EXPECT_EQ(game.SettingsPath, platform.program_folder + "/car.dat");
-  EXPECT_TRUE(ProgramFiles().count("pass.wav"));
   EXPECT_TRUE(ProgramFiles().count("car.dat"));
 }
 
@@ -63,7 +59,6 @@ TEST_F(SharedFolderTest, MarkedFolderIsLeftAloneAndTheSettingsGoToThePlayer) {
   ASSERT_EQ(::access((dir / "program").c_str(), W_OK), 0);
   EXPECT_FALSE(platform.disk.FolderWritable(platform.program_folder));
   Kelto1 game{platform};
-  game.LoadSounds();
   game.LoadSettings();
   game.SaveSettings();
   EXPECT_EQ(game.SettingsPath, platform.user_data_folder + "/car.dat");
