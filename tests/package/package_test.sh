@@ -110,6 +110,18 @@ rc=$?
 set -e
 [ "$rc" -eq 2 ] && [ ! -s "$work/out" ] && grep -q '^Usage: kelto1' "$work/err" || fail "a wrong option: exit $rc"
 
+# Without a display, or with one that does not answer, one true line and status 1.
+set +e
+(unset DISPLAY WAYLAND_DISPLAY; PATH=$player_path exec kelto1) >/dev/null 2>"$work/err"
+rc_unset=$?
+(unset WAYLAND_DISPLAY; DISPLAY=:9731 PATH=$player_path exec kelto1) >/dev/null 2>"$work/err-named"
+rc_named=$?
+set -e
+[ "$rc_unset" -eq 1 ] && grep -q "neither DISPLAY nor WAYLAND_DISPLAY is set" "$work/err" \
+  || fail "without a display: exit $rc_unset, $(cat "$work/err")"
+[ "$rc_named" -eq 1 ] && grep -q "display named by DISPLAY=:9731" "$work/err-named" \
+  && ! grep -q "is set" "$work/err-named" || fail "an unreachable display: exit $rc_named, $(cat "$work/err-named")"
+
 # ---- A game from an empty folder under Xvfb, by a player with no settings yet ----------
 export HOME="$work/home"
 unset XDG_DATA_HOME
