@@ -438,12 +438,19 @@ def text_width(text, scale=1):
 # ---------------------------------------------------------------------------
 # Individual markings
 # ---------------------------------------------------------------------------
+DASH_Y0, DASH_Y1 = 8, 24          # white lane dash: y 8..23, centred in its cell
+
+
 def t_lane_line(kind):
-    """Lane line piece, centred in the cell and running its full height: the course lays
-    white dashes two rows on, four rows off (so one dash is 64 pixels long), and lays the
-    orange no-overtaking line and the centre line in every row, where they join up solid."""
+    """Lane line piece, centred in the cell. The white lane line is dashed, one dash per
+    tile: the course lays it in every row, so a dash of half the cell height, centred,
+    gives an even 16-on, 16-off line. The orange no-overtaking line runs the full height
+    and joins up solid."""
     img = road_img()
-    paint(img, rect(LINE_X0, 0, LINE_X1, T), kind)
+    if kind == 'w':
+        paint(img, rect(LINE_X0, DASH_Y0, LINE_X1, DASH_Y1), kind)
+    else:
+        paint(img, rect(LINE_X0, 0, LINE_X1, T), kind)
     return img
 
 
