@@ -10,7 +10,8 @@ streaks with faint wind lines trail off to the left.
 
 The icon is a small red racing car seen from above, nose up, on asphalt.
 
-Usage: python3 tools/gen_title.py [--preview DIR]
+Usage: python3 tools/gen_title.py [--out DIR] [--preview DIR]
+(--out writes the assets into DIR instead of assets/)
 """
 import os
 import sys
@@ -20,6 +21,8 @@ import pnglib  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 ASSETS = os.path.join(ROOT, "assets")
+if "--out" in sys.argv:
+    ASSETS = sys.argv[sys.argv.index("--out") + 1]
 
 
 # ---------------------------------------------------------------- raster help
