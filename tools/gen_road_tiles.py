@@ -294,6 +294,7 @@ BAR_Y0, BAR_Y1 = 10, 22         # transverse bar (stop line, crossing rung): y 1
 # ---------------------------------------------------------------------------
 KERB_W = 8
 KERB_R = 10      # rounding of the outer block corners
+DIAG_BOTH_ENDS = False
 
 ORANGE_KERB = {'p1': 'o2', 'c5': 'o1', 'c4': 'o1', 'c3': 'o1', 'c2': 'o0', 'c1': 'o0'}
 
@@ -376,35 +377,47 @@ def block_tile(faces, fill, orange=False):
     return img
 
 
-def diag_stack(a, b, q, fill=pave):
+def diag_stack(a, b, q, fill=pave, both_ends=DIAG_BOTH_ENDS):
     """32 x 64 picture of a diagonal kerb (upper cell over lower cell), face from a on the
     bottom edge to b on the top edge; q is a point on the pavement side.
 
     The face runs exactly corner to corner: that is the only line that meets the straight
     kerb of the cell above or below without a step, and the only way through the corner
     points where one diagonal column hands over to the next (plain pavement on one side of
-    that point, plain road on the other). The kerb band therefore narrows right at those
-    corners, but the road edge itself stays one straight line."""
+    that point, plain road on the other). At the corner where the pavement side leaves the
+    column the raised band cannot keep its width, so it narrows smoothly into that corner,
+    with its face, top and inner edge all drawn in the narrower band, instead of being cut
+    off along the column edge."""
     ax, ay = a
     bx, by = b
     ux, uy = bx - ax, by - ay
     l = math.hypot(ux, uy)
-    nx, ny = -uy / l, ux / l
+    ux, uy = ux / l, uy / l
+    nx, ny = uy, -ux
     if (q[0] - ax) * nx + (q[1] - ay) * ny > 0:
         nx, ny = -nx, -ny
-    # the column edge on the pavement side: where the band runs into it, the band gets an
-    # inner edge along it (it lies on a slab joint of the neighbouring pavement)
-    edge_x = 0 if nx > 0 else T - 1
+
+    def room(s):
+        """How far the band can reach into the pavement from the face point at s."""
+        fx = ax + ux * s
+        if nx > 0:
+            return fx / nx
+        return (T - fx) / -nx
+
     img = Img(T, 2 * T)
     for y in range(2 * T):
         for x in range(T):
             px, py = x + 0.5, y + 0.5
             d = -((px - ax) * nx + (py - ay) * ny)
-            c = kerb_colour(d, (nx, ny), x, y, fill)
-            e = abs(x - edge_x)
-            if 2 <= d < KERB_W and e < 2:
-                c = 'c2' if e == 0 else ('p1' if edge_x == 0 else 'c1')
-            img.p[y][x] = c
+            s = min(max((px - ax) * ux + (py - ay) * uy, 0.0), l)
+            w = min(KERB_W, room(s))
+            if both_ends:
+                w = min(w, room(l - s))
+            w = max(w, 2.5)
+            if 2 <= d < KERB_W and w < KERB_W:
+                # the face keeps its two pixels; the top and inner edge squeeze in behind
+                d = 2 + (d - 2) * (KERB_W - 2) / (w - 2) if d < w else KERB_W
+            img.p[y][x] = kerb_colour(d, (nx, ny), x, y, fill)
     return img
 
 
