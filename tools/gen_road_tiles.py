@@ -915,26 +915,52 @@ def d_trees():
 
 
 def d_boards():
+    """A board hoarding: panels of upright grey boards, each panel 48 pixels tall with a
+    capping rail on top, standing on a strip of bare ground that takes its shadow (down
+    and to the right, away from the light). Boards are 8 pixels wide: lit left edge, dark
+    gap on the right, grain running along each board, two rows of nails where the rails
+    behind hold them. Seamless with itself every 64 pixels both ways."""
     img = Img(D, D)
-    # grey planks running across, 8 px each, end joints staggered
+    top, foot = 2, 50            # boards stand from y 2 to 49; the cap rail covers y 0..2
     for y in range(D):
-        plank = y // 8
-        k = y % 8
-        off = (plank * 23) % D
         for x in range(D):
-            xx = (x + off) % D
-            if k == 7:
-                c = 'a1'
-            elif xx % 32 == 31:
-                c = 'a2'
-            elif k == 0:
-                c = 'c3'
-            else:
-                r = h01(x, y, 99)
-                grain = h01(xx // 6, y, 98 + plank) < 0.3
-                c = 'c1' if (grain and r < 0.6) else ('c2' if r > 0.12 else 'c1')
-            if k in (2, 5) and (xx % 32) in (3, 28):
-                c = 'a0'   # nail heads
+            # ground between the panels: packed grey earth
+            r = h01(x, y, 97)
+            c = 'e3' if r < 0.3 else ('c1' if r < 0.85 else 'e2')
+            img.p[y][x] = c
+    for y in range(D):
+        for x in range(D):
+            sx, sy = x - 3, y
+            # shadow of the panel on the ground below it, reaching 5 px down, 3 px right
+            if foot <= y < foot + 5 and (x - 3) % D < D:
+                img.p[y][x] = 'a2' if y < foot + 4 else 'a3'
+            del sx, sy
+    for y in range(0, foot):
+        for x in range(D):
+            board = x // 8
+            k = x % 8
+            shade = 'c2' if h01(board, 7, 99) < 0.5 else 'c3'
+            r = h01(x, y, 99)
+            grain = h01(x, y // 5 + board * 11, 98) < 0.25
+            c = shade
+            if grain:
+                c = 'c1' if shade == 'c2' else 'c2'
+            elif r < 0.05:
+                c = 'c4'
+            if k == 0:
+                c = 'c4'                 # lit left edge of each board
+            elif k == 6:
+                c = 'c1'                 # its shaded right edge
+            elif k == 7:
+                c = 'a1'                 # gap between boards
+            if y < top:
+                c = 'c5' if y == 0 else 'c3'     # capping rail, lit on top
+            elif y == top:
+                c = 'a2'                         # its shadow on the boards
+            elif y == foot - 1:
+                c = 'c1'                         # board feet, in shade
+            if y in (10, 40) and k in (2, 4):
+                c = 'a0'                         # nail heads into the rails behind
             img.p[y][x] = c
     return img
 
