@@ -919,7 +919,10 @@ def build_lorry(paint):
 # ---------------------------------------------------------------- the line-up
 
 def saloon_navy():
-    return build_car(Car(paint="navy", extras=[grille, badge]))
+    # the plain family saloon: narrower, with rounded corners and a waisted three-box body
+    return build_car(Car(W=48, paint="navy", rf=14.0, rr=12.0, taper_f=4.0, taper_len_f=30.0,
+                         taper_r=3.5, taper_len_r=24.0, waist=1.0, fender_len=10.0,
+                         extras=[grille, badge]))
 
 
 def hatch_red():
@@ -932,7 +935,9 @@ def hatch_red():
 
 
 def wagon_white(W=51):
-    return build_car(Car(W=W, paint="white", rf=6.0, rr=3.0, taper_f=2.0, taper_r=0.3,
+    # an estate: a box with its corners barely rounded, the roof running to the tail
+    return build_car(Car(W=W, paint="white", rf=3.0, rr=2.0, taper_f=0.6, taper_len_f=12.0,
+                         taper_r=0.0,
                          a=25.0, b=37.0, c=83.0, d=87.0, gd=19.0, cpillar=1.5,
                          pillars=[52.0, 68.0], tail=(1.0, 8.0, 20.5, 24.0),
                          axle_r=92 - 17.0, bumper_mat="chrome", extras=[grille, roof_rails]))
@@ -948,15 +953,18 @@ def roadster_red():
 
 
 def saloon_crimson():
-    return build_car(Car(W=57, L=91, paint="crimson", rf=8.0, rr=6.0, a=28.0, b=41.0, c=62.0,
+    # a big formal saloon: square corners and a long boot
+    return build_car(Car(W=57, L=91, paint="crimson", rf=5.0, rr=3.0, taper_f=1.0,
+                         taper_r=0.4, a=28.0, b=41.0, c=58.0,
                          d=72.0, ga=21.0, gr=17.0, sb=4.0, gd=19.5, head=(3.0, 7.0, 12.0, 25.0),
                          tail=(3.0, 3.0, 13.0, 25.5), bumper_mat="chrome",
                          extras=[grille, badge, sunroof(46.0, 56.0, 9.0)]))
 
 
 def rival_purple(W=58):
-    return build_car(Car(W=W, paint="purple", rf=10.0, rr=7.0, taper_f=3.0, fender=1.0,
-                         waist=0.8, a=34.0, b=46.0, c=60.0, d=74.0, ga=20.0 * W / 58,
+    # wide stance: flared arches over the wheels, the body pulled in between them
+    return build_car(Car(W=W - 5, paint="purple", rf=10.0, rr=7.0, taper_f=3.0, fender=3.5,
+                         waist=2.0, fender_len=10.0, a=34.0, b=46.0, c=60.0, d=74.0, ga=20.0 * W / 58,
                          gr=14.0 * W / 58, sb=5.0, gd=18.0 * W / 58, hb=6.5, hr=12.0,
                          cpillar=4.0, head=(3.0, 7.0, 13.0, W / 2 - 4),
                          tail=(3.0, 3.0, 12.0, W / 2 - 2.5),
@@ -964,8 +972,9 @@ def rival_purple(W=58):
 
 
 def racer_red():
-    return build_car(Car(W=58, paint="vermil", rf=8.0, rr=3.0, taper_f=6.0, taper_len_f=30.0,
-                         fender=1.5, waist=2.5, fender_len=9.0, hb=5.0, hr=10.0, rs=7.0,
+    # low and wide: a long pointed nose, a waist pinched between the wheels, a square tail
+    return build_car(Car(W=58, paint="vermil", rf=6.0, rr=2.0, taper_f=12.0, taper_len_f=38.0,
+                         fender=1.5, waist=5.0, fender_len=9.0, hb=5.0, hr=10.0, rs=7.0,
                          a=36.0, b=46.0, c=56.0, d=62.0, ga=15.0, gr=10.0, sb=3.0, gd=11.0,
                          cpillar=5.0, bumper_mat=None, head=(4.0, 9.0, 14.0, 22.0),
                          tail=(0.5, 3.0, 13.0, 24.0), axle_f=18.0, axle_r=92 - 20.0,
@@ -993,9 +1002,12 @@ def limo_bluegrey():
 
 
 def coupe_bluegrey():
-    return build_car(Car(W=51, paint="bluegrey", rf=11.0, rr=8.0, a=28.0, b=40.0, c=52.0,
-                         d=77.0, gd=15.0, cpillar=2.0, tail=(3.0, 3.0, 4.0, 23.0),
-                         extras=[grille, rear_spoiler(84.0, 87.0, 22.0, 2.5)]))
+    # a short coupe: long tapering bonnet, round corners, narrow waist, short fastback
+    return build_car(Car(W=51, L=86, paint="bluegrey", rf=14.0, rr=10.0, taper_f=5.0,
+                         taper_len_f=36.0, fender=1.0, waist=2.0, fender_len=9.0,
+                         a=30.0, b=42.0, c=50.0, d=73.0, gd=15.0, cpillar=2.0,
+                         tail=(3.0, 3.0, 4.0, 21.0), axle_f=18.0, axle_r=86 - 17.0,
+                         extras=[grille, rear_spoiler(78.0, 81.0, 20.0, 2.5)]))
 
 
 def saloon_beige(W=51):
@@ -1688,7 +1700,7 @@ def sprite_list():
     out.append((8, 0, light_model(lorry_m, shadow=4)))            # 20
     out.append((10, 0, light_model(facing_down(lorry_m, 1, 126), shadow=4)))   # 21
     out.append((12, 0, light_model(limo_bluegrey(), shadow=3)))  # 22
-    pair(coupe_bluegrey, 8, 4, 92)         # 23, 24
+    pair(coupe_bluegrey, 8, 4, 86)         # 23, 24
     out.append((14, 3, signal_head(2)))    # 25 red
     out.append((14, 4, signal_head(0)))    # 26 green
     out.append((14, 5, signal_head(1)))    # 27 yellow
