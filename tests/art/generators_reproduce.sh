@@ -56,7 +56,7 @@ for path in "$root"/tools/gen_*.py; do
     echo "FAIL: $gen wrote nothing into the folder it was given"
     failed=1
   else
-    echo "$gen: $made files reproduced"
+    echo "$gen: $made files compared"
   fi
 done
 
