@@ -294,6 +294,7 @@ BAR_Y0, BAR_Y1 = 10, 22         # transverse bar (stop line, crossing rung): y 1
 # ---------------------------------------------------------------------------
 KERB_W = 8
 KERB_R = 10      # rounding of the outer block corners
+DIAG_BOTH_ENDS = False
 
 ORANGE_KERB = {'p1': 'o2', 'c5': 'o1', 'c4': 'o1', 'c3': 'o1', 'c2': 'o0', 'c1': 'o0'}
 
@@ -376,35 +377,47 @@ def block_tile(faces, fill, orange=False):
     return img
 
 
-def diag_stack(a, b, q, fill=pave):
+def diag_stack(a, b, q, fill=pave, both_ends=DIAG_BOTH_ENDS):
     """32 x 64 picture of a diagonal kerb (upper cell over lower cell), face from a on the
     bottom edge to b on the top edge; q is a point on the pavement side.
 
     The face runs exactly corner to corner: that is the only line that meets the straight
     kerb of the cell above or below without a step, and the only way through the corner
     points where one diagonal column hands over to the next (plain pavement on one side of
-    that point, plain road on the other). The kerb band therefore narrows right at those
-    corners, but the road edge itself stays one straight line."""
+    that point, plain road on the other). At the corner where the pavement side leaves the
+    column the raised band cannot keep its width, so it narrows smoothly into that corner,
+    with its face, top and inner edge all drawn in the narrower band, instead of being cut
+    off along the column edge."""
     ax, ay = a
     bx, by = b
     ux, uy = bx - ax, by - ay
     l = math.hypot(ux, uy)
-    nx, ny = -uy / l, ux / l
+    ux, uy = ux / l, uy / l
+    nx, ny = uy, -ux
     if (q[0] - ax) * nx + (q[1] - ay) * ny > 0:
         nx, ny = -nx, -ny
-    # the column edge on the pavement side: where the band runs into it, the band gets an
-    # inner edge along it (it lies on a slab joint of the neighbouring pavement)
-    edge_x = 0 if nx > 0 else T - 1
+
+    def room(s):
+        """How far the band can reach into the pavement from the face point at s."""
+        fx = ax + ux * s
+        if nx > 0:
+            return fx / nx
+        return (T - fx) / -nx
+
     img = Img(T, 2 * T)
     for y in range(2 * T):
         for x in range(T):
             px, py = x + 0.5, y + 0.5
             d = -((px - ax) * nx + (py - ay) * ny)
-            c = kerb_colour(d, (nx, ny), x, y, fill)
-            e = abs(x - edge_x)
-            if 2 <= d < KERB_W and e < 2:
-                c = 'c2' if e == 0 else ('p1' if edge_x == 0 else 'c1')
-            img.p[y][x] = c
+            s = min(max((px - ax) * ux + (py - ay) * uy, 0.0), l)
+            w = min(KERB_W, room(s))
+            if both_ends:
+                w = min(w, room(l - s))
+            w = max(w, 2.5)
+            if 2 <= d < KERB_W and w < KERB_W:
+                # the face keeps its two pixels; the top and inner edge squeeze in behind
+                d = 2 + (d - 2) * (KERB_W - 2) / (w - 2) if d < w else KERB_W
+            img.p[y][x] = kerb_colour(d, (nx, ny), x, y, fill)
     return img
 
 
@@ -438,12 +451,19 @@ def text_width(text, scale=1):
 # ---------------------------------------------------------------------------
 # Individual markings
 # ---------------------------------------------------------------------------
+DASH_Y0, DASH_Y1 = 8, 24          # white lane dash: y 8..23, centred in its cell
+
+
 def t_lane_line(kind):
-    """Lane line piece, centred in the cell and running its full height: the course lays
-    white dashes two rows on, four rows off (so one dash is 64 pixels long), and lays the
-    orange no-overtaking line and the centre line in every row, where they join up solid."""
+    """Lane line piece, centred in the cell. The white lane line is dashed, one dash per
+    tile: the course lays it in every row, so a dash of half the cell height, centred,
+    gives an even 16-on, 16-off line. The orange no-overtaking line runs the full height
+    and joins up solid."""
     img = road_img()
-    paint(img, rect(LINE_X0, 0, LINE_X1, T), kind)
+    if kind == 'w':
+        paint(img, rect(LINE_X0, DASH_Y0, LINE_X1, DASH_Y1), kind)
+    else:
+        paint(img, rect(LINE_X0, 0, LINE_X1, T), kind)
     return img
 
 
@@ -895,26 +915,52 @@ def d_trees():
 
 
 def d_boards():
+    """A board hoarding: panels of upright grey boards, each panel 48 pixels tall with a
+    capping rail on top, standing on a strip of bare ground that takes its shadow (down
+    and to the right, away from the light). Boards are 8 pixels wide: lit left edge, dark
+    gap on the right, grain running along each board, two rows of nails where the rails
+    behind hold them. Seamless with itself every 64 pixels both ways."""
     img = Img(D, D)
-    # grey planks running across, 8 px each, end joints staggered
+    top, foot = 2, 50            # boards stand from y 2 to 49; the cap rail covers y 0..2
     for y in range(D):
-        plank = y // 8
-        k = y % 8
-        off = (plank * 23) % D
         for x in range(D):
-            xx = (x + off) % D
-            if k == 7:
-                c = 'a1'
-            elif xx % 32 == 31:
-                c = 'a2'
-            elif k == 0:
-                c = 'c3'
-            else:
-                r = h01(x, y, 99)
-                grain = h01(xx // 6, y, 98 + plank) < 0.3
-                c = 'c1' if (grain and r < 0.6) else ('c2' if r > 0.12 else 'c1')
-            if k in (2, 5) and (xx % 32) in (3, 28):
-                c = 'a0'   # nail heads
+            # ground between the panels: packed grey earth
+            r = h01(x, y, 97)
+            c = 'e3' if r < 0.3 else ('c1' if r < 0.85 else 'e2')
+            img.p[y][x] = c
+    for y in range(D):
+        for x in range(D):
+            sx, sy = x - 3, y
+            # shadow of the panel on the ground below it, reaching 5 px down, 3 px right
+            if foot <= y < foot + 5 and (x - 3) % D < D:
+                img.p[y][x] = 'a2' if y < foot + 4 else 'a3'
+            del sx, sy
+    for y in range(0, foot):
+        for x in range(D):
+            board = x // 8
+            k = x % 8
+            shade = 'c2' if h01(board, 7, 99) < 0.5 else 'c3'
+            r = h01(x, y, 99)
+            grain = h01(x, y // 5 + board * 11, 98) < 0.25
+            c = shade
+            if grain:
+                c = 'c1' if shade == 'c2' else 'c2'
+            elif r < 0.05:
+                c = 'c4'
+            if k == 0:
+                c = 'c4'                 # lit left edge of each board
+            elif k == 6:
+                c = 'c1'                 # its shaded right edge
+            elif k == 7:
+                c = 'a1'                 # gap between boards
+            if y < top:
+                c = 'c5' if y == 0 else 'c3'     # capping rail, lit on top
+            elif y == top:
+                c = 'a2'                         # its shadow on the boards
+            elif y == foot - 1:
+                c = 'c1'                         # board feet, in shade
+            if y in (10, 40) and k in (2, 4):
+                c = 'a0'                         # nail heads into the rails behind
             img.p[y][x] = c
     return img
 
@@ -952,6 +998,78 @@ def d_yellow_field():
         img.wset(x, y + 1, 'y1')
         img.wset(x + 1, y + 1, 'y0')
     return img
+
+
+def rimmed(img, kind):
+    """Give each 32-pixel column of a decoration block a rim down its right side.
+
+    The scroller lays a decoration over the side strip cell by cell, left and right cells
+    by column, and the strip ends at either kind of cell (one, four or seven columns
+    wide) before the kerb column of plain pavement: so both cells end on the right in a
+    rim of their own, inside the cell, and the block reads as long basins, beds or plots
+    running beside the road, each held in by its edge.
+      water  a stone coping: lit inner face, jointed top, shaded outer face; the coping
+             of the basin to the left throws a shadow along the water's left edge
+      bed    a low concrete edging, with its shadow on the soil beyond it
+      fence  a timber rail on posts, shadow down and to the right
+      stones a low edging of stones round a rock bed
+    Light comes from the top-left, so faces turned left are lit and shadows fall right."""
+    out = Img(img.w, img.h)
+    for y in range(img.h):
+        for x in range(img.w):
+            lx = x % T
+            e = T - 1 - lx              # 0 at the cell's right edge
+            c = img.p[y][x]
+            if kind == 'water':
+                if e == 0:
+                    c = 'c1'
+                elif e in (1, 2):
+                    c = 'c5' if h01(x, y, 61) > 0.15 else 'c4'
+                    if y % 12 == 0:
+                        c = 'c2'                       # joint between coping stones
+                elif e == 3:
+                    c = 'c3'                           # inner face, towards the water
+                elif e == 4:
+                    c = 'a0' if h01(x, y, 62) < 0.3 else 'b1'   # dark water under the edge
+                elif lx == 0:
+                    c = 'b1'                           # shadow of the coping to the left
+            elif kind == 'bed':
+                if e == 0:
+                    c = 'c1'
+                elif e == 1:
+                    c = 'c3'
+                elif e == 2:
+                    c = 'c5' if y % 16 else 'c3'       # lit top of the edging, its joints
+                elif e == 3:
+                    c = 'e1'
+                elif lx == 0:
+                    c = 'e0'                           # shadow of the edging to the left
+            elif kind == 'fence':
+                post = y % 8 in (3, 4)
+                if post and e in (1, 2, 3):
+                    c = 'e4' if e == 3 else ('e3' if e == 2 else 'e1')
+                elif e == 2:
+                    c = 'e4'                           # the rail
+                elif e == 1:
+                    c = 'e0'                           # its shadow
+                elif post and e == 0:
+                    c = 'e0'                           # the post's shadow
+            elif kind == 'stones':
+                if e <= 3:
+                    k = (y + 1) // 5
+                    gap = (y + 1) % 5 == 0
+                    if gap:
+                        c = 'e0' if e <= 1 else 'e1'
+                    elif e == 0:
+                        c = 'c1'
+                    elif e == 3:
+                        c = 'c5' if h01(k, 0, 63) > 0.5 else 'c4'
+                    else:
+                        c = 'c3' if h01(k, e, 64) > 0.3 else 'c2'
+                elif lx == 0 and h01(x, y, 65) < 0.7:
+                    c = 'e0'
+            out.p[y][x] = c
+    return out
 
 
 # ---------------------------------------------------------------------------
@@ -1189,16 +1307,16 @@ def build_sheet():
     tiles[19], tiles[27] = ml.crop(0, 0), ml.crop(0, T)
 
     # decorations
-    put_block(64, d_water(), 2, 2)
-    put_block(66, d_flower_bed(('r0', 'r1', 'r2'), 66), 2, 2)
+    put_block(64, rimmed(d_water(), 'water'), 2, 2)
+    put_block(66, rimmed(d_flower_bed(('r0', 'r1', 'r2'), 66), 'bed'), 2, 2)
     put_block(68, d_shrubs(), 2, 2)
-    put_block(70, d_scrub(), 2, 2)
-    put_block(83, d_rocks(), 2, 2)
+    put_block(70, rimmed(d_scrub(), 'fence'), 2, 2)
+    put_block(83, rimmed(d_rocks(), 'stones'), 2, 2)
     put_block(85, d_trees(), 2, 2)
     put_block(99, d_boards(), 2, 2)
-    put_block(101, d_flower_bed(('k0', 'k1', 'k2'), 101, leaf_bias=-0.1), 2, 2)
+    put_block(101, rimmed(d_flower_bed(('k0', 'k1', 'k2'), 101, leaf_bias=-0.1), 'bed'), 2, 2)
     put_block(115, d_stony(), 2, 2)
-    put_block(117, d_yellow_field(), 2, 2)
+    put_block(117, rimmed(d_yellow_field(), 'bed'), 2, 2)
 
     # buildings
     put_block(80, building_flat(), 3, 3)

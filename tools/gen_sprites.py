@@ -8,7 +8,8 @@ screen is still lit from the top-left like everything else. Shadows fall a few p
 bottom-right as opaque darker road grey. A sprite pixel is fully opaque or fully transparent:
 transparent is pure white in the sheet and black in the mask, and no paint is pure white.
 
-Usage: python3 tools/gen_sprites.py [--preview DIR]
+Usage: python3 tools/gen_sprites.py [--out DIR] [--preview DIR]
+(--out writes the assets into DIR instead of assets/)
 """
 import math
 import os
@@ -20,6 +21,8 @@ import pnglib  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 ASSETS = os.path.join(ROOT, "assets")
+if "--out" in sys.argv:
+    ASSETS = sys.argv[sys.argv.index("--out") + 1]
 
 SHEET = 512
 CELL = 32
@@ -60,6 +63,12 @@ BEIGE = ramp("#564630", "#826E50", "#AC9872", "#CCBA92", "#E2D4B0", "#F4ECD2")
 SAND = ramp("#4A3422", "#6E5036", "#94704C", "#B89266", "#D6B488")
 WOOD = ramp("#3C2412", "#603A1C", "#87582C", "#AA7A42", "#CA9E62", "#E2C08A")
 STONE = ramp("#34312E", "#524D48", "#736C64", "#958D82", "#B8B0A4", "#DAD4C8") + BEIGE[5:]
+# Pick-up labels: the good ones print in lemon on teal, blue, red and green plates; the
+# bad ones print in black on golden yellow, light blue and grey, so the two groups never
+# share a colour and read apart at a glance.
+LEMON = ramp("#4E4A08", "#8C8618", "#C8C030", "#FFF27A", "#FFF690")
+GOLD = ramp("#5A3E00", "#A87400", "#EEB000", "#FFBE30", "#FFC63A")
+LEAF = ramp("#0C2E10", "#1C5E24", "#2E8A3A", "#5CB85A", "#8ED488")
 HEAD = ramp("#8E8A6A", "#E6E2BE", "#FFFBD8")
 
 PALETTE = {
@@ -102,6 +111,9 @@ PALETTE = {
     "sred":    (RED[0:5], 2, False),
     "syellow": (YELLOW[1:6], 2, False),
     "sltblue": (SKY, 2, False),
+    "slemon":  (LEMON, 2, False),
+    "sgold":   (GOLD, 2, False),
+    "sleaf":   (LEAF, 2, False),
     "steal":   (TEAL[0:5], 2, False),
     "sgreen":  (TEAL[0:2] + MINT, 1, False),
     "syel":    (YELLOW[0:2] + YELLOW[3:6], 1, False),
@@ -907,7 +919,10 @@ def build_lorry(paint):
 # ---------------------------------------------------------------- the line-up
 
 def saloon_navy():
-    return build_car(Car(paint="navy", extras=[grille, badge]))
+    # the plain family saloon: narrower, with rounded corners and a waisted three-box body
+    return build_car(Car(W=48, paint="navy", rf=14.0, rr=12.0, taper_f=4.0, taper_len_f=30.0,
+                         taper_r=3.5, taper_len_r=24.0, waist=1.0, fender_len=10.0,
+                         extras=[grille, badge]))
 
 
 def hatch_red():
@@ -920,7 +935,9 @@ def hatch_red():
 
 
 def wagon_white(W=51):
-    return build_car(Car(W=W, paint="white", rf=6.0, rr=3.0, taper_f=2.0, taper_r=0.3,
+    # an estate: a box with its corners barely rounded, the roof running to the tail
+    return build_car(Car(W=W, paint="white", rf=3.0, rr=2.0, taper_f=0.6, taper_len_f=12.0,
+                         taper_r=0.0,
                          a=25.0, b=37.0, c=83.0, d=87.0, gd=19.0, cpillar=1.5,
                          pillars=[52.0, 68.0], tail=(1.0, 8.0, 20.5, 24.0),
                          axle_r=92 - 17.0, bumper_mat="chrome", extras=[grille, roof_rails]))
@@ -936,15 +953,18 @@ def roadster_red():
 
 
 def saloon_crimson():
-    return build_car(Car(W=57, L=91, paint="crimson", rf=8.0, rr=6.0, a=28.0, b=41.0, c=62.0,
+    # a big formal saloon: square corners and a long boot
+    return build_car(Car(W=57, L=91, paint="crimson", rf=5.0, rr=3.0, taper_f=1.0,
+                         taper_r=0.4, a=28.0, b=41.0, c=58.0,
                          d=72.0, ga=21.0, gr=17.0, sb=4.0, gd=19.5, head=(3.0, 7.0, 12.0, 25.0),
                          tail=(3.0, 3.0, 13.0, 25.5), bumper_mat="chrome",
                          extras=[grille, badge, sunroof(46.0, 56.0, 9.0)]))
 
 
 def rival_purple(W=58):
-    return build_car(Car(W=W, paint="purple", rf=10.0, rr=7.0, taper_f=3.0, fender=1.0,
-                         waist=0.8, a=34.0, b=46.0, c=60.0, d=74.0, ga=20.0 * W / 58,
+    # wide stance: flared arches over the wheels, the body pulled in between them
+    return build_car(Car(W=W - 5, paint="purple", rf=10.0, rr=7.0, taper_f=3.0, fender=3.5,
+                         waist=2.0, fender_len=10.0, a=34.0, b=46.0, c=60.0, d=74.0, ga=20.0 * W / 58,
                          gr=14.0 * W / 58, sb=5.0, gd=18.0 * W / 58, hb=6.5, hr=12.0,
                          cpillar=4.0, head=(3.0, 7.0, 13.0, W / 2 - 4),
                          tail=(3.0, 3.0, 12.0, W / 2 - 2.5),
@@ -952,8 +972,9 @@ def rival_purple(W=58):
 
 
 def racer_red():
-    return build_car(Car(W=58, paint="vermil", rf=8.0, rr=3.0, taper_f=6.0, taper_len_f=30.0,
-                         fender=1.5, waist=2.5, fender_len=9.0, hb=5.0, hr=10.0, rs=7.0,
+    # low and wide: a long pointed nose, a waist pinched between the wheels, a square tail
+    return build_car(Car(W=58, paint="vermil", rf=6.0, rr=2.0, taper_f=12.0, taper_len_f=38.0,
+                         fender=1.5, waist=5.0, fender_len=9.0, hb=5.0, hr=10.0, rs=7.0,
                          a=36.0, b=46.0, c=56.0, d=62.0, ga=15.0, gr=10.0, sb=3.0, gd=11.0,
                          cpillar=5.0, bumper_mat=None, head=(4.0, 9.0, 14.0, 22.0),
                          tail=(0.5, 3.0, 13.0, 24.0), axle_f=18.0, axle_r=92 - 20.0,
@@ -981,9 +1002,12 @@ def limo_bluegrey():
 
 
 def coupe_bluegrey():
-    return build_car(Car(W=51, paint="bluegrey", rf=11.0, rr=8.0, a=28.0, b=40.0, c=52.0,
-                         d=77.0, gd=15.0, cpillar=2.0, tail=(3.0, 3.0, 4.0, 23.0),
-                         extras=[grille, rear_spoiler(84.0, 87.0, 22.0, 2.5)]))
+    # a short coupe: long tapering bonnet, round corners, narrow waist, short fastback
+    return build_car(Car(W=51, L=86, paint="bluegrey", rf=14.0, rr=10.0, taper_f=5.0,
+                         taper_len_f=36.0, fender=1.0, waist=2.0, fender_len=9.0,
+                         a=30.0, b=42.0, c=50.0, d=73.0, gd=15.0, cpillar=2.0,
+                         tail=(3.0, 3.0, 4.0, 21.0), axle_f=18.0, axle_r=86 - 17.0,
+                         extras=[grille, rear_spoiler(78.0, 81.0, 20.0, 2.5)]))
 
 
 def saloon_beige(W=51):
@@ -1368,7 +1392,7 @@ def write_word(m, word, y, mat, sh, shadow=None, mirror=False):
     draw_text(m, word, x, y, mat, sh, mirror)
 
 
-def label_good(word, bg, icon, fg=("syellow", 1)):
+def label_good(word, bg, icon, fg=("slemon", 1)):
     m = Model(32, 32)
     plate(m, bg, "ink")
     content = Model(32, 32)
@@ -1419,9 +1443,9 @@ def label_time():
     def dist(px, py):
         return math.hypot(px - c, py - c)
     m.fill(lambda px, py: dist(px, py) < 15.0, "ink", z=3.0)
-    m.fill(lambda px, py: dist(px, py) < 14.0, "sgrey", z=3.0,
+    m.fill(lambda px, py: dist(px, py) < 14.0, "steal", z=3.0,
            nudge=lambda px, py: 2 if px + py < 27 else (0 if px + py > 33 else 1))
-    m.fill(lambda px, py: dist(px, py) < 12.0, "paper", z=3.0,
+    m.fill(lambda px, py: dist(px, py) < 12.0, "slemon", z=3.0,
            nudge=lambda px, py: 0 if dist(px, py) > 11 and px + py > 30 else 2)
     for i in range(12):
         a = i * math.pi / 6
@@ -1441,14 +1465,14 @@ def label_time():
     m.fill(in_rect(1, 17, 30, 26), "ink", z=3.0)
     m.fill(in_rect(2, 18, 29, 25), "sred", z=3.0,
            nudge=lambda px, py: 1 if py < 19 else (-1 if py > 24 else 0))
-    write_word(m, "TIME", 18, "paper", 3, shadow=("sred", 0))
+    write_word(m, "TIME", 18, "slemon", 1, shadow=("sred", 0))
     return light_model(m, shadow=2, flat=True)
 
 
 def label_sus():
     """The word printed over a coil spring lying across the plate."""
     m = Model(32, 32)
-    plate(m, "sltblue", "ink")
+    plate(m, "sleaf", "ink")
     # a standing coil traced as a helix seen a little from above: back half dark, front bright
     cx, top, radius, pitch, tilt = 15.0, 6.5, 8.0, 3.7, 2.2
     for front in (False, True):
@@ -1459,11 +1483,11 @@ def label_sus():
                 continue
             px = cx + radius * math.sin(th)
             py = top + pitch * th / (2 * math.pi) + tilt * depth
-            m.put(int(px), int(py), "amber", None, (1 if depth > 0.5 else 0) if front else -2)
+            m.put(int(px), int(py), "vermil", None, (1 if depth > 0.5 else 0) if front else -2)
             if front and int(py) + 1 < 26:
-                m.put(int(px), int(py) + 1, "amber", None, -1)
-    m.fill(in_rect(5, 3, 25, 5), "sgrey", nudge=2)
-    m.fill(in_rect(5, 26, 25, 28), "sgrey", nudge=0)
+                m.put(int(px), int(py) + 1, "vermil", None, -1)
+    m.fill(in_rect(5, 3, 25, 5), "vermil", nudge=-1)
+    m.fill(in_rect(5, 26, 25, 28), "vermil", nudge=-2)
     # the word, white with a dark outline so it reads over the coils
     w = text_width("SUS")
     x0, y0 = (30 - w) // 2, 12
@@ -1471,7 +1495,7 @@ def label_sus():
         for oy in (-1, 0, 1):
             draw_text(m, "SUS", x0 + ox, y0 + oy, "ink", 0)
     draw_text(m, "SUS", x0 + 1, y0 + 1, "ink", 0)
-    draw_text(m, "SUS", x0, y0, "paper", 3)
+    draw_text(m, "SUS", x0, y0, "slemon", 1)
     return light_model(m, shadow=2, flat=True)
 
 
@@ -1676,7 +1700,7 @@ def sprite_list():
     out.append((8, 0, light_model(lorry_m, shadow=4)))            # 20
     out.append((10, 0, light_model(facing_down(lorry_m, 1, 126), shadow=4)))   # 21
     out.append((12, 0, light_model(limo_bluegrey(), shadow=3)))  # 22
-    pair(coupe_bluegrey, 8, 4, 92)         # 23, 24
+    pair(coupe_bluegrey, 8, 4, 86)         # 23, 24
     out.append((14, 3, signal_head(2)))    # 25 red
     out.append((14, 4, signal_head(0)))    # 26 green
     out.append((14, 5, signal_head(1)))    # 27 yellow
@@ -1691,13 +1715,13 @@ def sprite_list():
         out.append((col, 14, light_model(broadside(model, leftwards=True), shadow=3)))
     for f in range(4):                     # 38..41
         out.append((12, 4 + 2 * f, debris(f)))
-    out.append((8, 7, label_good("FUEL", "steal", icon_pump, fg=("syellow", 1))))      # 42
+    out.append((8, 7, label_good("FUEL", "steal", icon_pump)))                         # 42
     out.append((9, 7, label_time()))                                                   # 43
-    out.append((10, 7, label_good("TURBO", "sblue", icon_fast, fg=("syellow", 1))))    # 44
-    out.append((11, 7, label_good("BRK", "sred", icon_disc, fg=("paper", 3))))         # 45
+    out.append((10, 7, label_good("TURBO", "sblue", icon_fast)))                       # 44
+    out.append((11, 7, label_good("BRK", "sred", icon_disc)))                          # 45
     out.append((8, 8, label_sus()))                                                    # 46
-    out.append((9, 8, label_good("SPEED", "sblue", icon_lines, fg=("paper", 3))))      # 47
-    out.append((10, 8, label_bad("TURBO", "syellow", icon_fast)))                      # 48
+    out.append((9, 8, label_good("SPEED", "sblue", icon_lines)))                       # 47
+    out.append((10, 8, label_bad("TURBO", "sgold", icon_fast)))                        # 48
     out.append((11, 8, label_bad("BRK", "sltblue", icon_disc)))                        # 49
     out.append((8, 9, label_bad("SUS", "paper", icon_spring, stripe="sgrey")))         # 50
     out.append((9, 9, label_bad("SPEED", "sgrey", icon_lines)))                        # 51

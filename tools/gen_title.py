@@ -10,7 +10,8 @@ streaks with faint wind lines trail off to the left.
 
 The icon is a small red racing car seen from above, nose up, on asphalt.
 
-Usage: python3 tools/gen_title.py [--preview DIR]
+Usage: python3 tools/gen_title.py [--out DIR] [--preview DIR]
+(--out writes the assets into DIR instead of assets/)
 """
 import os
 import sys
@@ -20,6 +21,8 @@ import pnglib  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 ASSETS = os.path.join(ROOT, "assets")
+if "--out" in sys.argv:
+    ASSETS = sys.argv[sys.argv.index("--out") + 1]
 
 
 # ---------------------------------------------------------------- raster help
@@ -299,7 +302,29 @@ def build_title():
     x0 = (used[0] + used[-1] + 1 - TITLE_W) // 2
     assert all(img[y][x] == BG for y in range(h) for x in list(range(x0)) + list(range(x0 + TITLE_W, w))), \
         "logo wider than its rectangle"
-    return [row[x0:x0 + TITLE_W] for row in img]
+    out = [row[x0:x0 + TITLE_W] for row in img]
+    frame(out)
+    return out
+
+
+def frame(img):
+    """A raised two-pixel bevel round the picture, so the grey reads as a lit panel on the
+    black title screen: bright edges at the top and left, shaded ones at the bottom and
+    right, the two meeting on the diagonal at the other corners."""
+    h, w = len(img), len(img[0])
+    for ring, (lit, dark) in enumerate(((RIM, SHCORE), (BGL, SHADOW))):
+        for y in range(ring, h - ring):
+            for x in range(ring, w - ring):
+                if ring < x < w - 1 - ring and ring < y < h - 1 - ring:
+                    continue
+                assert img[y][x] == BG, ("frame over the logo", x, y)
+                top_left = (y == ring or x == ring) and not (x == w - 1 - ring and y > ring) \
+                    and not (y == h - 1 - ring and x > ring)
+                if x == w - 1 - ring and y == ring:
+                    top_left = True              # top-right corner pixel: the lit top edge
+                if y == h - 1 - ring and x == ring:
+                    top_left = True              # bottom-left corner pixel: the lit left edge
+                img[y][x] = lit if top_left else dark
 
 
 # ---------------------------------------------------------------- the icon
