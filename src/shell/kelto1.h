@@ -45,6 +45,9 @@ class Kelto1 {
   CourseState course{};
   std::array<std::string, 41> PlaceNames;  // 1..38 used
   VehicleState vehicles{};
+  // The player's condition when the frame began, kept whole for the frame's damage count;
+  // it means nothing between frames and is not part of the state hash.
+  Int32 PlayerHitPointsAtStart;
   TrafficState traffic{};
   AudioState audio{};
   SoundBuffers sounds;
