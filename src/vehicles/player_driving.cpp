@@ -146,6 +146,7 @@ void Kelto1::DrivePlayer() {
   }
   ApplyControls(p, controls);
   DecaySteering(p);
+  if (after_steering_) after_steering_(*this);
   DecayThrottle(p, controls.brake);
 
   vehicles.PrevPlayerX = p.X;
