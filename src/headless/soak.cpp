@@ -76,9 +76,13 @@ std::optional<RangeViolation> CheckRanges(const Kelto1& g, int max_speed_at_star
 }
 
 std::optional<RangeViolation> SteeringWatch::Check(const Vehicle& p) {
+  // A contact earlier in the frame may have knocked the car backwards (Speed below 0);
+  // the two clamps of the driving then leave exactly -(Speed + 1). Either way the bound
+  // is |Speed + 1|.
   const long long steer = std::abs(static_cast<long long>(p.SteerVel));
-  if (steer <= static_cast<long long>(p.Speed) + 1) return std::nullopt;
-  return RangeViolation{"player |SteerVel| - Speed - 1 after steering", steer - p.Speed - 1};
+  const long long bound = std::abs(static_cast<long long>(p.Speed) + 1);
+  if (steer <= bound) return std::nullopt;
+  return RangeViolation{"player |SteerVel| - |Speed + 1| after steering", steer - bound};
 }
 
 void SteeringWatch::Attach(Kelto1& game) {

@@ -22,8 +22,9 @@ struct RangeViolation {
 std::optional<RangeViolation> CheckRanges(const Kelto1& game, int max_speed_at_start);
 
 // Watches the player's steering right after the driving step has limited it, where
-// |SteerVel| <= Speed + 1 always holds (CheckRanges can only allow more: the kerbs and
-// obstacles act later in the frame). Keeps the first breach until it is taken.
+// |SteerVel| <= Speed + 1 always holds (|Speed + 1| when a contact has knocked the car
+// backwards); CheckRanges can only allow more, as the kerbs and obstacles act later in
+// the frame. Keeps the first breach until it is taken.
 class SteeringWatch {
  public:
   // Installs the watch on the game; the watch must outlive the game's races.

@@ -16,6 +16,9 @@ TEST(SteeringWatch, TheRuleIsSteeringAtMostSpeedPlusOne) {
       {"standing, creeping at 1", 0, 1, false},  {"standing, at 2", 0, 2, true},
       {"at 20, steering 21", 20, 21, false},     {"at 20, steering -21", 20, -21, false},
       {"at 20, steering 22", 20, 22, true},      {"at 20, steering -22", 20, -22, true},
+      // Knocked backwards by a contact, the clamps leave -(Speed + 1).
+      {"at -4, steering 3", -4, 3, false},       {"at -4, steering -3", -4, -3, false},
+      {"at -4, steering 4", -4, 4, true},        {"at -1, steering 1", -1, 1, true},
   };
   for (const auto& c : cases) {
     Vehicle p{};
@@ -28,6 +31,22 @@ TEST(SteeringWatch, TheRuleIsSteeringAtMostSpeedPlusOne) {
 // The watch sees the steering before a kerb acts on it: a kerb bounce later in the same
 // frame may leave more than Speed + 1, which the watch must not count.
 class SteeringWatchTest : public VehicleTest {};
+
+TEST_F(SteeringWatchTest, AfterAContactKnocksTheCarBackTheLimitIsMinusSpeedMinusOne) {
+  SteeringWatch watch;
+  watch.Attach(game);
+  for (int speed : {-1, -4, -9}) {
+    for (int steer : {-30, 0, 30}) {
+      player().Speed = speed;
+      player().SteerVel = steer;
+      game.SetAfterSteering([&](const Kelto1& g) {
+        EXPECT_EQ(g.vehicles.Vehicles[0].SteerVel, -(speed + 1)) << "speed " << speed << ", steering " << steer;
+        EXPECT_FALSE(SteeringWatch::Check(g.vehicles.Vehicles[0]));
+      });
+      Frame();
+    }
+  }
+}
 
 TEST_F(SteeringWatchTest, WatchesRightAfterTheSteeringStepOnly) {
   SteeringWatch watch;
