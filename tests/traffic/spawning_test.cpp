@@ -505,6 +505,7 @@ struct SettleCase {
   int width;   // its width; the new car is 51 wide
   int speed;   // the new car's speed after settling
 };
+void PrintTo(const SettleCase& c, std::ostream* os) { *os << c.name; }
 
 class TrafficSettleTest : public TrafficSpawnTest, public ::testing::WithParamInterface<SettleCase> {};
 

@@ -488,6 +488,7 @@ struct CruiseCase {
   int dir, max_speed, step;  // step: Int(draw x 20) of the new cruise
   int cruise;
 };
+void PrintTo(const CruiseCase& c, std::ostream* os) { *os << c.name; }
 
 class TrafficCruiseTest : public TrafficDrivingTest, public ::testing::WithParamInterface<CruiseCase> {};
 
@@ -525,6 +526,7 @@ struct SidewaysCase {
   int dir, speed, steer_vel;
   int after;
 };
+void PrintTo(const SidewaysCase& c, std::ostream* os) { *os << c.name; }
 
 class TrafficSidewaysTest : public TrafficDrivingTest, public ::testing::WithParamInterface<SidewaysCase> {};
 

@@ -208,6 +208,10 @@ struct ReactionCase {
   int frames;  // 9: left as it was
   int cooldown_after;
 };
+void PrintTo(const ReactionCase& c, std::ostream* os) {
+  *os << "damage " << c.damage << " cooldown " << c.cooldown << " sound " << c.sound << " frames " << c.frames
+      << " cooldown_after " << c.cooldown_after;
+}
 
 class ReactionTest : public CollisionTest, public ::testing::WithParamInterface<ReactionCase> {};
 

@@ -78,6 +78,7 @@ struct SteerCarryCase {
   int steer_vel, steer_acc;  // SteerVel before its decay of one
   int moved, acc_after;
 };
+void PrintTo(const SteerCarryCase& c, std::ostream* os) { *os << c.name; }
 
 class SteerCarryTest : public DrivingTest, public ::testing::WithParamInterface<SteerCarryCase> {};
 

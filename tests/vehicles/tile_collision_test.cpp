@@ -82,6 +82,7 @@ struct CodeCase {
   int code, speed, steer, cooldown;
   int want_x, want_speed, want_steer, want_hit_points;
 };
+void PrintTo(const CodeCase& c, std::ostream* os) { *os << c.name; }
 
 // The player starts at X 190 with 700 hit points; a side wall restores X 185.
 const CodeCase kCodeCases[] = {
