@@ -15,8 +15,10 @@ int RunSoak(uint64_t seed, long frames, bool check) {
   if (frames <= 0) frames = 100000;
   // Out-of-range values are counted rather than fatal, so the report can name the frame.
   SetRangeFaultMode(check ? RangeFaultMode::Clamp : RangeFaultMode::Abort);
+  SteeringWatch steering;  // made first: the game's hook points at it
   SimSession s;
   RandomDriver driver(seed);
+  if (check) steering.Attach(s.game());
   int max_speed_at_start = 0;
   s.keys_for_frame = [&](long, HeadlessPlatform& p) {
     driver.HoldKeys(p);
@@ -27,7 +29,9 @@ int RunSoak(uint64_t seed, long frames, bool check) {
   s.after_frame = [&](long frame) {
     ++total;
     if (check) {
-      if (auto v = CheckRanges(s.game(), max_speed_at_start)) {
+      std::optional<RangeViolation> v = steering.Take();
+      if (!v) v = CheckRanges(s.game(), max_speed_at_start);
+      if (v) {
         std::printf("violation: race %ld frame %ld (frame %ld overall): %s = %lld\n", races, frame, total,
                     v->variable.c_str(), v->value);
         failed = true;

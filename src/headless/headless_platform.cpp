@@ -13,12 +13,14 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 std::optional<std::vector<uint8_t>> MemoryFileStore::Read(const std::string& path) {
+  if (unreadable.count(path)) return std::nullopt;
   auto it = files.find(path);
   if (it == files.end()) return std::nullopt;
   return it->second;
 }
 
 bool MemoryFileStore::CreateEmpty(const std::string& path) {
+  if (unreadable.count(path)) return false;
   if (files.count(path)) return true;
   if (read_only_folders.count(FolderOf(path))) return false;
   files[path] = {};

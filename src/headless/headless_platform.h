@@ -16,6 +16,7 @@ namespace kelto1 {
 class MemoryFileStore : public FileStore {
  public:
   std::optional<std::vector<uint8_t>> Read(const std::string& path) override;
+  bool Exists(const std::string& path) override { return files.count(path) || unreadable.count(path); }
   bool CreateEmpty(const std::string& path) override;
   bool Replace(const std::string& path, const std::vector<uint8_t>& bytes) override;
   bool FolderWritable(const std::string& folder) override;
@@ -23,6 +24,7 @@ class MemoryFileStore : public FileStore {
 
   std::map<std::string, std::vector<uint8_t>> files;
   std::set<std::string> read_only_folders;  // folders where nothing can be made or replaced
+  std::set<std::string> unreadable;         // paths where something is that cannot be read
 };
 
 class HeadlessPlatform : public Platform {

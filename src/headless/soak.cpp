@@ -35,10 +35,10 @@ std::optional<RangeViolation> CheckRanges(const Kelto1& g, int max_speed_at_star
   if (RangeFaultCount() > 0)
     return RangeViolation{std::string("a ") + LastRangeFault().type_name + " field", LastRangeFault().value};
   const Vehicle& p = g.vehicles.Vehicles[0];
-  // The driving holds |SteerVel| to Speed + 1 when it limits the steering; later in the
-  // frame a kerb or obstacle may push it further by design (a forced swerve sets
-  // Speed + 2, a glancing hit adds 1 and takes 20 off the speed), but never past the
-  // fastest speed of the frame plus two.
+  // The driving holds |SteerVel| to Speed + 1 when it limits the steering (SteeringWatch
+  // checks that where it happens); later in the frame a kerb or obstacle may push it
+  // further by design (a forced swerve sets Speed + 2, a glancing hit adds 1 and takes 20
+  // off the speed), but never past the fastest speed of the frame plus two.
   if (auto v = FirstOutside({
           {"player X", -1, p.X, -40, 500},
           {"player Speed", -1, p.Speed, 0, max_speed_at_start},
@@ -73,6 +73,28 @@ std::optional<RangeViolation> CheckRanges(const Kelto1& g, int max_speed_at_star
   if (!rank || *rank != 1 + ahead)
     return RangeViolation{"rank - 1 - rivals ahead", rank ? static_cast<long long>(*rank) - 1 - ahead : -999};
   return std::nullopt;
+}
+
+std::optional<RangeViolation> SteeringWatch::Check(const Vehicle& p) {
+  // A contact earlier in the frame may have knocked the car backwards (Speed below 0);
+  // the two clamps of the driving then leave exactly -(Speed + 1). Either way the bound
+  // is |Speed + 1|.
+  const long long steer = std::abs(static_cast<long long>(p.SteerVel));
+  const long long bound = std::abs(static_cast<long long>(p.Speed) + 1);
+  if (steer <= bound) return std::nullopt;
+  return RangeViolation{"player |SteerVel| - |Speed + 1| after steering", steer - bound};
+}
+
+void SteeringWatch::Attach(Kelto1& game) {
+  game.SetAfterSteering([this](const Kelto1& g) {
+    if (!first_) first_ = Check(g.vehicles.Vehicles[0]);
+  });
+}
+
+std::optional<RangeViolation> SteeringWatch::Take() {
+  std::optional<RangeViolation> seen = first_;
+  first_.reset();
+  return seen;
 }
 
 void RandomDriver::HoldKeys(HeadlessPlatform& platform) {

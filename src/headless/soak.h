@@ -21,6 +21,22 @@ struct RangeViolation {
 // player's MaxSpeed when the frame began (a pick-up later in the frame may lower it).
 std::optional<RangeViolation> CheckRanges(const Kelto1& game, int max_speed_at_start);
 
+// Watches the player's steering right after the driving step has limited it, where
+// |SteerVel| <= Speed + 1 always holds (|Speed + 1| when a contact has knocked the car
+// backwards); CheckRanges can only allow more, as the kerbs and obstacles act later in
+// the frame. Keeps the first breach until it is taken.
+class SteeringWatch {
+ public:
+  // Installs the watch on the game; the watch must outlive the game's races.
+  void Attach(Kelto1& game);
+  // The rule itself, for one state of the player's vehicle.
+  static std::optional<RangeViolation> Check(const Vehicle& player);
+  std::optional<RangeViolation> Take();
+
+ private:
+  std::optional<RangeViolation> first_;
+};
+
 // Holds steering and pedals for random spans, as a person would.
 class RandomDriver {
  public:

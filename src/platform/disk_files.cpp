@@ -2,39 +2,78 @@
 #include "platform/disk_files.h"
 
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace kelto1 {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Opens only a regular file, and never waits: a FIFO or a device under a game file's name
+// would otherwise hold the game at start-up until something wrote to it.
+int OpenRegular(const std::string& path, int flags, mode_t mode = 0) {
+  const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// A name of its own for every save, so that two copies of the game (or two saves of one)
+// never write into the same temporary file.
+std::string TemporaryNameFor(const std::string& path) {
+  static std::atomic<unsigned long> saves{0};
+  return path + ".saving." + std::to_string(::getpid()) + "." + std::to_string(saves.fetch_add(1));
+}
+
+}  // namespace
+
 std::optional<std::vector<uint8_t>> DiskFileStore::Read(const std::string& path) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  const int fd = OpenRegular(path, O_RDONLY);
+  if (fd < 0) return std::nullopt;
+  std::vector<uint8_t> bytes;
+  uint8_t chunk[16384];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    bytes.insert(bytes.end(), chunk, chunk + n);
+  }
+  ::close(fd);
   return bytes;
 }
 
+bool DiskFileStore::Exists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
 bool DiskFileStore::CreateEmpty(const std::string& path) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
+  const int fd = OpenRegular(path, O_WRONLY | O_CREAT, 0644);
   if (fd < 0) return false;
   ::close(fd);
   return true;
 }
 
 bool DiskFileStore::Replace(const std::string& path, const std::vector<uint8_t>& bytes) {
-  const std::string temp = path + ".saving";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const std::string temp = TemporaryNameFor(path);
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   size_t done = 0;
   while (done < bytes.size()) {
@@ -80,8 +119,16 @@ bool DiskFileStore::MakeFolders(const std::string& folder) {
 std::string DefaultUserDataFolder() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
   if (xdg && *xdg == '/') return std::string(xdg) + "/kelto1";
-  const char* home = std::getenv("HOME");
-  return std::string(home && *home ? home : ".") + "/.local/share/kelto1";
+  std::string home;
+  const char* env_home = std::getenv("HOME");
+  if (env_home && *env_home == '/') {
+    home = env_home;
+  } else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/') {
+    // No usable HOME (a service, a cron job): the account's home directory.
+    home = pw->pw_dir;
+  }
+  if (home.empty()) return {};
+  return home + "/.local/share/kelto1";
 }
 
 }  // namespace kelto1

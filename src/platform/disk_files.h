@@ -1,5 +1,6 @@
-// Files on disk for the desktop: whole-file reads, and replacement through a temporary
-// file in the same folder so that a crash during a save never destroys the old file.
+// Files on disk for the desktop: whole-file reads of regular files only, and replacement
+// through a temporary file of its own in the same folder so that a crash during a save
+// never destroys the old file.
 #pragma once
 
 #include "platform/platform.h"
@@ -15,13 +16,15 @@ inline constexpr const char kSharedFolderMarker[] = "per-user-settings";
 class DiskFileStore : public FileStore {
  public:
   std::optional<std::vector<uint8_t>> Read(const std::string& path) override;
+  bool Exists(const std::string& path) override;
   bool CreateEmpty(const std::string& path) override;
   bool Replace(const std::string& path, const std::vector<uint8_t>& bytes) override;
   bool FolderWritable(const std::string& folder) override;
   bool MakeFolders(const std::string& folder) override;
 };
 
-// $XDG_DATA_HOME/kelto1, or ~/.local/share/kelto1 when that is not set.
+// $XDG_DATA_HOME/kelto1, or .local/share/kelto1 in the home directory ($HOME, or the
+// account's home when HOME is not set); empty when there is no home directory at all.
 std::string DefaultUserDataFolder();
 
 }  // namespace kelto1

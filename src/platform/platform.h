@@ -34,6 +34,8 @@ class FileStore {
   virtual ~FileStore() = default;
   // The whole file, or nothing when it does not exist or cannot be read.
   virtual std::optional<std::vector<uint8_t>> Read(const std::string& path) = 0;
+  // Whether anything is at the path: a file, readable or not, a folder or anything else.
+  virtual bool Exists(const std::string& path) = 0;
   // Creates an empty file if none exists; false when it cannot be created.
   virtual bool CreateEmpty(const std::string& path) = 0;
   // Replaces the file's contents so that a failure half-way never destroys the old file.
@@ -70,7 +72,8 @@ class Platform {
 
   // The program's folder, without a trailing separator.
   virtual std::string ProgramFolder() = 0;
-  // The per-user folder for the game's files when the program's folder is read-only.
+  // The per-user folder for the game's files when the program's folder cannot hold them;
+  // empty when the machine has none.
   virtual std::string UserDataFolder() = 0;
   // One line for the person running the game (standard error on a desktop).
   virtual void Note(const std::string& line) = 0;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "shell/kelto1.h"
+#include "shell/readout_text.h"
 
 namespace kelto1 {
 
@@ -106,10 +107,11 @@ void Kelto1::ShowTitle() {
 }
 
 void Kelto1::GameOver() {
-  // The best rank is kept as text and compared as text, character by character.
-  const std::string& best = window[Element::HighSc].text;
-  const std::string& rank = window[Element::Rank].text;
-  if (best.compare(rank) > 0) window[Element::HighSc].text = rank;
+  // The best rank is kept as text but compared as a number. A best of 0, or a box that
+  // holds no number, means no race has been finished yet: any rank is recorded then.
+  const std::optional<int32_t> best = ParseWholeNumber(window[Element::HighSc].text);
+  const std::optional<int32_t> rank = ParseWholeNumber(window[Element::Rank].text);
+  if (rank && (!best || *best == 0 || *rank < *best)) window[Element::HighSc].text = window[Element::Rank].text;
 
   Master.Clear();
   BitBlt(Display, 0, 0, 512, 576, Master, 0, 0, RasterOp::SRCCOPY);

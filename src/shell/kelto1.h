@@ -45,6 +45,9 @@ class Kelto1 {
   CourseState course{};
   std::array<std::string, 41> PlaceNames;  // 1..38 used
   VehicleState vehicles{};
+  // The player's condition when the frame began, kept whole for the frame's damage count;
+  // it means nothing between frames and is not part of the state hash.
+  Int32 PlayerHitPointsAtStart;
   TrafficState traffic{};
   AudioState audio{};
   SoundBuffers sounds;
@@ -93,6 +96,9 @@ class Kelto1 {
   // returning false after a frame leaves the race loop there.
   void SetBeforeFrame(std::function<void(Kelto1&)> hook) { before_frame_ = std::move(hook); }
   void SetAfterFrame(std::function<bool(Kelto1&)> hook) { after_frame_ = std::move(hook); }
+  // For the soak: called in every DrivePlayer right after the steering has been limited,
+  // before the road and the kerbs act on the car.
+  void SetAfterSteering(std::function<void(const Kelto1&)> hook) { after_steering_ = std::move(hook); }
 
   // ---- Course ----------------------------------------------------------------------
   void BuildCourseTables();
@@ -147,6 +153,7 @@ class Kelto1 {
   MaskedSheet sprite_cells_;
   std::function<void(Kelto1&)> before_frame_;
   std::function<bool(Kelto1&)> after_frame_;
+  std::function<void(const Kelto1&)> after_steering_;
 };
 
 }  // namespace kelto1

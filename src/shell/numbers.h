@@ -93,6 +93,16 @@ inline long long RoundHalfEven(double x) {
   return (n % 2 == 0) ? n : n + 1;
 }
 
+// A 16-bit count of something held in a wider field: a frame's damage is counted in 16
+// bits, while a condition may go further than that (a pile-up, many FUEL pick-ups). The
+// damage reaction only needs to know how big the damage is, so the count stops at the
+// ends of the range instead of failing.
+inline int16_t Saturate16(long long v) {
+  if (v > std::numeric_limits<int16_t>::max()) return std::numeric_limits<int16_t>::max();
+  if (v < std::numeric_limits<int16_t>::min()) return std::numeric_limits<int16_t>::min();
+  return static_cast<int16_t>(v);
+}
+
 inline int Sgn(long long v) { return (v > 0) - (v < 0); }
 inline int Sgn(double v) { return (v > 0) - (v < 0); }
 

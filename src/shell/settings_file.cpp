@@ -51,16 +51,44 @@ std::vector<uint8_t> EncodeSettingsOver(const SettingsRecord& record, const std:
 
 void Kelto1::LoadSettings() {
   FileStore& files = platform.Files();
-  std::string folder = platform.ProgramFolder();
-  if (!files.FolderWritable(folder)) {
-    // An installed game's folder is read-only: the settings live with the user instead.
-    folder = platform.UserDataFolder();
-    files.MakeFolders(folder);
-    platform.Note("kelto1: settings are kept in " + folder + "/" + kFileName);
+  const std::string program_folder = platform.ProgramFolder();
+  const std::string program_file = program_folder + "/" + kFileName;
+  std::optional<std::vector<uint8_t>> bytes;
+  // Why the settings cannot stay beside the program, if they cannot.
+  std::string why;
+  if (!files.FolderWritable(program_folder)) {
+    // An installed game's folder is read-only: the settings live with the user instead,
+    // starting from the folder's own file if it has one.
+    bytes = files.Read(program_file);
+    why = "settings";
+  } else if (files.Exists(program_file) && !(bytes = files.Read(program_file))) {
+    // Never write over a record that could not be read: it may be all the player has.
+    why = "cannot read " + program_file + ", so it is left as it is; settings";
   }
-  SettingsPath = folder + "/" + kFileName;
-  if (!files.Read(SettingsPath)) files.CreateEmpty(SettingsPath);
-  const SettingsRecord r = DecodeSettings(files.Read(SettingsPath).value_or(std::vector<uint8_t>{}));
+  if (why.empty()) {
+    SettingsPath = program_file;
+    if (!bytes && files.CreateEmpty(program_file)) bytes = files.Read(program_file);
+  } else {
+    const std::string user_folder = platform.UserDataFolder();
+    const std::string user_file = user_folder.empty() ? std::string() : user_folder + "/" + kFileName;
+    if (!user_file.empty()) files.MakeFolders(user_folder);
+    if (!user_file.empty() && files.Exists(user_file) && !files.Read(user_file)) {
+      platform.Note("kelto1: " + why + " stay in memory and are not saved: cannot read " + user_file);
+      SettingsPath.clear();
+    } else if (user_file.empty()) {
+      platform.Note("kelto1: " + why + " stay in memory and are not saved: there is no home folder to keep them in");
+      SettingsPath.clear();
+    } else {
+      platform.Note("kelto1: " + why + " are kept in " + user_file);
+      SettingsPath = user_file;
+      if (std::optional<std::vector<uint8_t>> own = files.Read(user_file)) {
+        bytes = std::move(own);
+      } else if (files.CreateEmpty(user_file) && !bytes) {
+        bytes = files.Read(user_file);
+      }
+    }
+  }
+  const SettingsRecord r = DecodeSettings(bytes.value_or(std::vector<uint8_t>{}));
   settings.WaitMs = r.WaitMs;
   settings.BestRank = r.BestRank;
   settings.Memo = r.Memo;
@@ -73,6 +101,7 @@ void Kelto1::SaveSettings() {
   // A box holding something that is not a number saves the last valid value.
   settings.WaitMs = ParseWholeNumber(window[Element::Gamewait].text).value_or(shell.LastWaitMs);
   settings.BestRank = ParseWholeNumber(window[Element::HighSc].text).value_or(settings.BestRank);
+  if (SettingsPath.empty()) return;  // kept in memory only, as start-up said
   FileStore& files = platform.Files();
   const std::vector<uint8_t> old = files.Read(SettingsPath).value_or(std::vector<uint8_t>{});
   SettingsRecord r{settings.WaitMs, settings.BestRank, settings.Memo};

@@ -35,15 +35,6 @@ int ClaimFreeRecord(Kelto1& g, Records& records, int first, int last) {
   return claimed;
 }
 
-// A 16-bit value held in a wider one: the frame's damage is counted in 16 bits, and a pile-up
-// can take a vehicle's condition further than that; the damage reaction only needs to know
-// how big the damage is, so the count stops at the ends of the range instead of failing.
-inline int16_t Saturate16(long long v) {
-  if (v > INT16_MAX) return INT16_MAX;
-  if (v < INT16_MIN) return INT16_MIN;
-  return static_cast<int16_t>(v);
-}
-
 // At the start of a vehicle's update: its condition before anything hits it.
 void StartDamageCount(Kelto1& g, int i);
 // The contact of vehicle i with vehicle n, made right after the following check of n.

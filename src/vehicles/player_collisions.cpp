@@ -105,7 +105,9 @@ void Kelto1::CollideWithTraffic() {
 
 void Kelto1::ReactToDamage() {
   Vehicle& p = vehicles.Vehicles[0];
-  vehicles.DamageTaken = vehicles.DamageTaken - p.HitPoints;
+  // Only the frame's damage is held in 16 bits, and a count beyond them stops at their ends.
+  vehicles.DamageTaken =
+      Saturate16(static_cast<long long>(PlayerHitPointsAtStart) - static_cast<long long>(p.HitPoints));
   if (vehicles.DamageTaken != 0) {
     if (p.HitPoints < 0 && shell.RaceOver == 0) shell.RaceOver = 1;
     ShowHitPoints();

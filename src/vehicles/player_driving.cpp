@@ -131,7 +131,10 @@ void Kelto1::DrivePlayer() {
   if (shell.RaceOver == 1 && shell.EndFrames == 400) GameOver();
   p.HitCooldown -= 1;
   if (p.HitCooldown < 0) p.HitCooldown = 0;
-  vehicles.DamageTaken = p.HitPoints;
+  // The condition at the start of the frame, in full: FUEL pick-ups may take it past
+  // what the 16-bit damage count holds.
+  PlayerHitPointsAtStart = p.HitPoints;
+  vehicles.DamageTaken = Saturate16(p.HitPoints);
 
   Controls controls = ReadControls(*this);
   // Contacts work on last frame's velocities, before this frame's input.
@@ -143,6 +146,7 @@ void Kelto1::DrivePlayer() {
   }
   ApplyControls(p, controls);
   DecaySteering(p);
+  if (after_steering_) after_steering_(*this);
   DecayThrottle(p, controls.brake);
 
   vehicles.PrevPlayerX = p.X;

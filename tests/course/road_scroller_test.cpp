@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "course_fixture.h"
+#include "case_names.h"
 
 namespace kelto1::testing {
 namespace {
@@ -108,6 +109,7 @@ struct BuildingCase {
   int mode;
   std::array<int, 3> first_tiles;  // column 0 of its three rows, in laying order
 };
+void PrintTo(const BuildingCase& c, std::ostream* os) { *os << "mode " << c.mode; }
 
 class BuildingTest : public RoadScrollerTest, public ::testing::WithParamInterface<BuildingCase> {};
 
@@ -132,7 +134,8 @@ TEST_P(BuildingTest, ABuildingCoversColumns0To2OfExactlyThreeRowsFrontFirst) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBuildings, BuildingTest,
-                         ::testing::Values(BuildingCase{1, {96, 88, 80}}, BuildingCase{2, {120, 112, 104}}));
+                         ::testing::Values(BuildingCase{1, {96, 88, 80}}, BuildingCase{2, {120, 112, 104}}),
+                         CaseName());
 
 TEST_F(RoadScrollerTest, ABuildingStartsOnlyWhereThePavementIsWide) {
   // The decoration chance misses, the building chance hits, the type draw picks A.
@@ -337,6 +340,36 @@ TEST_F(PlaceChangeTest, SectionParametersAreDrawnInTurnFromTheNewPlaceNumber) {
   EXPECT_EQ(game.random.state(), r.state()) << "no further draws";
 }
 
+// States whose six section draws (after the row's 18) are small, so no value meets its
+// clamp and every multiplier shows. The draws and the values were worked out by hand.
+TEST_F(PlaceChangeTest, SectionParametersFromSmallDraws) {
+  const struct {
+    const char* what;
+    int old_place, road_width;
+    uint32_t state;
+    int limit, kind1, kind2, kind3, signal, pickup;
+  } cases[] = {
+      // draws .2657 .1707 .2140 .2469 .3475 .3855 at place 30
+      {"place 30", 29, 3, 0x964EBE, 15, 110, 100, 105, 35, 8},
+      // draws .3803 .3104 .3447 .2054 .4200 .3233 at place 12, narrow road
+      {"place 12, narrow", 11, 1, 0xD9D7EE, 13, 105, 95, 230, 55, 7},
+      // draws .4180 .1586 .3537 .2058 .2746 .3802 at place 1, after the last place
+      {"place 1", 38, 3, 0x3ACB9, 9, 135, 115, 140, 85, 8},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    PrepareChange(c.old_place, c.road_width, c.state);
+    game.ScrollCourse();
+    const CourseState& k = game.course;
+    EXPECT_EQ(k.Kind1Limit, c.limit);
+    EXPECT_EQ(k.Kind1Odds, c.kind1);
+    EXPECT_EQ(k.Kind2Odds, c.kind2);
+    EXPECT_EQ(k.Kind3Odds, c.kind3);
+    EXPECT_EQ(k.SignalOdds, c.signal);
+    EXPECT_EQ(k.PickupOdds, c.pickup);
+  }
+}
+
 TEST_F(PlaceChangeTest, TheNarrowRoadAddsExactly100ToKind3Odds) {
   for (uint32_t state = 1; state < 4000000; state += 97331) {
     PrepareChange(37, 3, state);
@@ -375,6 +408,9 @@ struct CrossingCase {
   int pattern;
   int cross_lanes;
 };
+void PrintTo(const CrossingCase& c, std::ostream* os) {
+  *os << "pattern " << c.pattern << " cross_lanes " << c.cross_lanes;
+}
 
 class SignalCreationTest : public RoadScrollerTest, public ::testing::WithParamInterface<CrossingCase> {};
 
@@ -397,7 +433,8 @@ TEST_P(SignalCreationTest, ACrossing31EntriesAheadGetsOneSignalWhenTheEntryCompl
 
 INSTANTIATE_TEST_SUITE_P(AllCrossings, SignalCreationTest,
                          ::testing::Values(CrossingCase{59, 3}, CrossingCase{18, 3}, CrossingCase{86, 3},
-                                           CrossingCase{21, 2}, CrossingCase{60, 2}, CrossingCase{89, 2}));
+                                           CrossingCase{21, 2}, CrossingCase{60, 2}, CrossingCase{89, 2}),
+                         CaseName());
 
 TEST_F(RoadScrollerTest, ASignalDrawsItsPhaseThenItsCountAndAShorterCountWhenYellow) {
   for (bool yellow : {false, true}) {
@@ -560,6 +597,9 @@ struct BehindCase {
   int lane4_x;
   int road_width;
 };
+void PrintTo(const BehindCase& c, std::ostream* os) {
+  *os << "pattern " << c.pattern << " lane4_x " << c.lane4_x << " road_width " << c.road_width;
+}
 
 class WatchBehindTest : public RoadScrollerTest, public ::testing::WithParamInterface<BehindCase> {};
 
@@ -575,7 +615,8 @@ TEST_P(WatchBehindTest, The15thEntryBehindSetsTheOncomingLaneAndTheRoadWidth) {
 
 INSTANTIATE_TEST_SUITE_P(LaneEvents, WatchBehindTest,
                          ::testing::Values(BehindCase{35, 420, 3}, BehindCase{74, 420, 2}, BehindCase{79, 419, 1},
-                                           BehindCase{37, 490, 3}, BehindCase{1, 300, 3}));
+                                           BehindCase{37, 490, 3}, BehindCase{1, 300, 3}),
+                         CaseName());
 
 TEST_F(RoadScrollerTest, NearTheCourseStartTheOncomingLaneIsAlwaysAt490) {
   PlaceAt(15, 0);

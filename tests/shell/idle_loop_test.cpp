@@ -127,15 +127,23 @@ TEST_F(IdleLoopTest, MotorBikeStartsWithItsConditionInTheTitleGreen) {
   EXPECT_EQ(painted(Element::HitP).color, colors::kGreen);
 }
 
-TEST_F(IdleLoopTest, BestRankIsComparedAsText) {
+TEST_F(IdleLoopTest, BestRankKeepsTheSmallerNumberAndZeroMeansNoneYet) {
   const struct { const char* best; const char* rank; const char* after; } cases[] = {
-      {"12", "9", "12"}, {"9", "12", "12"}, {"30", "25", "25"}, {"7", "7", "7"}, {"0", "5", "0"}, {"0", "1", "0"},
+      {"0", "30", "30"},    // a first run is recorded
+      {"0", "1", "1"},
+      {"9", "12", "9"},     // a worse rank never replaces a better one, however it is written
+      {"12", "9", "9"},
+      {"30", "25", "25"},
+      {"7", "7", "7"},      // equal: no change
+      {"", "14", "14"},     // a box without a number holds no best yet
+      {"best", "3", "3"},
+      {"2", "10", "2"},
   };
   for (const auto& c : cases) {
     box(Element::HighSc).text = c.best;
     box(Element::Rank).text = c.rank;
     game.GameOver();
-    EXPECT_EQ(painted(Element::HighSc).text, c.after) << c.best << " vs " << c.rank;
+    EXPECT_EQ(painted(Element::HighSc).text, c.after) << "best \"" << c.best << "\", final rank " << c.rank;
   }
 }
 

@@ -1,4 +1,7 @@
 // The race loop: its end phase, pacing and keyboard flushes, and Escape mid-race.
+#include <algorithm>
+#include <vector>
+
 #include "headless/sim_session.h"
 #include "shell/game_fixture.h"
 
@@ -94,6 +97,108 @@ TEST(Demo, ParsesCountsAndKeys) {
   error.clear();
   ParseDemo("10 JUMP\n", &error);
   EXPECT_NE(error.find("unknown key"), std::string::npos);
+}
+
+
+// One frame with a signal, a car, a debris cloud and a pick-up on the road shows the order
+// of the frame's steps twice over: in the sprite queue (stacking order) and in which step
+// took which draw of the generator.
+TEST(RaceFrame, StepsRunInTheirFixedOrder) {
+  // Draw 1 is the signal's, 2..4 the spawning's three request tests, 5..7 the car's lane,
+  // cruise and weave tests, 8 the wreck-smoke chance. Draw 1 sends no cross traffic,
+  // draw 4 would: a signal drawing after the spawning sends a car across.
+  auto sends = [](double r) { return static_cast<long long>(r * 10) == 1; };
+  uint32_t start = 0;
+  for (uint32_t st = 1; st < (1u << 24); ++st) {
+    Random r;
+    r.set_state(st);
+    std::vector<double> d;
+    for (int k = 0; k < 8; ++k) d.push_back(r.Next());
+    if (!sends(d[0]) && sends(d[3]) && !sends(d[1]) && !sends(d[2])) {
+      start = st;
+      break;
+    }
+  }
+  ASSERT_NE(start, 0u);
+
+  SimSession s;
+  s.StartProgram();
+  Kelto1& g = s.game();
+  s.keys_for_frame = [&](long frame, HeadlessPlatform& p) {
+    p.ReleaseAll();
+    if (frame != 1) return;
+    g.course.Kind1Odds = g.course.Kind2Odds = g.course.Kind3Odds = 0;  // spawning only draws
+    g.course.SignalOdds = 10;
+    for (Rival& r : g.traffic.Rivals) r.Speed = 0;  // no rival comes on
+    for (int i = 1; i <= 28; ++i) g.vehicles.Vehicles[i].Active = 0;
+    Signal& sig = g.traffic.Signals[0];
+    sig.Active = 1;
+    sig.Phase = 1;  // red, inside the window for cross traffic
+    sig.Count = 500;
+    sig.CrossLanes = 2;
+    sig.Y = -300;
+    Vehicle& car = g.vehicles.Vehicles[1];
+    car = Vehicle{};
+    car.Active = 1;
+    car.Dir = 1;
+    car.Lane = 3;
+    car.X = g.course.Lanes[3].X - 32;
+    car.Y = 300;
+    car.Speed = 40;
+    car.MaxSpeed = 40;
+    car.Width = 51;
+    car.Length = 92;
+    car.Mass = 1000;
+    car.HitPoints = 1000;
+    car.AccelStep = car.BrakeStep = car.SteerStep = 48;
+    car.Sprite = 1;
+    DebrisEntry& cloud = g.traffic.Debris[0];
+    cloud = DebrisEntry{};
+    cloud.Active = 1;
+    cloud.X = 100;
+    cloud.Y = 200;
+    cloud.Frames = 4;
+    Pickup& item = g.traffic.Pickups[0];
+    item.Active = 1;
+    item.Carrier = 1;
+    item.Kind = 2;
+    item.OffX = 16;
+    item.OffY = -32;
+    g.random.set_state(start);
+  };
+  struct Entry {
+    int sprite, x, y;
+    bool operator==(const Entry&) const = default;
+  };
+  std::vector<Entry> queue;
+  s.platform().on_repaint = [&](const Kelto1& k, Element e) {
+    if (e != Element::Display || !s.in_race_frame() || !queue.empty()) return;
+    const auto& q = k.vehicles.SpriteQueue;
+    for (int n = 1; n <= q[0]; ++n) queue.push_back({q[3 * n - 2], q[3 * n - 1], q[3 * n]});
+  };
+  ASSERT_EQ(s.RunRace(1), 1);
+
+  const Vehicle& car = g.vehicles.Vehicles[1];
+  const Vehicle& player = g.vehicles.Vehicles[0];
+  ASSERT_EQ(car.Y, 298) << "the car drove on 40 / 20 pixels";
+  ASSERT_EQ(player.Speed, 0);
+  std::vector<Entry> want;
+  want.push_back({25, 0, -5});  // the red head of signal 0; -300 ahead shows at -5
+  want.push_back({1, car.X, 298});
+  for (int k = 0; k < 2 * 27; ++k) want.push_back({1, 0, -100});  // empty slots 2..28
+  want.push_back({player.Sprite, player.X + player.OffsetX, player.Y});
+  want.push_back({38, 100, 200});  // the cloud's first frame
+  want.push_back({43, car.X + 16, 298 - 32});  // the TIME label riding on the car
+  EXPECT_EQ(queue.size(), want.size());
+  for (size_t k = 0; k < std::min(queue.size(), want.size()); ++k) {
+    EXPECT_EQ(queue[k], want[k]) << "queue entry " << k << ": sprite " << queue[k].sprite;
+  }
+
+  for (int i = 2; i <= 28; ++i) EXPECT_EQ(g.vehicles.Vehicles[i].Active, 0) << "no cross traffic in slot " << i;
+  Random expected;
+  expected.set_state(start);
+  for (int k = 0; k < 8; ++k) expected.Next();
+  EXPECT_EQ(g.random.state(), expected.state()) << "eight draws in the frame";
 }
 
 }  // namespace

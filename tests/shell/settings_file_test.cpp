@@ -1,8 +1,18 @@
 // "car.dat": its bytes, and how the game keeps it safe.
+#include <fcntl.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
+#include <thread>
 
 #include "platform/disk_files.h"
 #include "shell/game_fixture.h"
@@ -91,6 +101,71 @@ TEST_F(SettingsTest, ReadOnlyFolderKeepsTheSettingsWithTheUser) {
   EXPECT_FALSE(platform.files.files.count(path));
 }
 
+TEST_F(SettingsTest, AnUnreadableFileIsLeftAloneAndTheSettingsGoToTheUser) {
+  platform.files.unreadable.insert(path);
+  game.LoadSettings();
+  const std::string user_file = platform.user_data_folder + "/car.dat";
+  EXPECT_EQ(game.SettingsPath, user_file);
+  ASSERT_EQ(platform.notes.size(), 1u) << "one line at start-up";
+  EXPECT_NE(platform.notes[0].find("cannot read " + path), std::string::npos) << platform.notes[0];
+  EXPECT_NE(platform.notes[0].find(user_file), std::string::npos) << platform.notes[0];
+  box(Element::HighSc).text = "17";
+  game.SaveSettings();
+  EXPECT_FALSE(platform.files.files.count(path)) << "the record that could not be read was written over";
+  EXPECT_EQ(DecodeSettings(platform.files.files.at(user_file)).BestRank, 17);
+}
+
+TEST_F(SettingsTest, TheUsersOwnFileIsReadWhenTheProgramsCannotBe) {
+  const std::string user_file = platform.user_data_folder + "/car.dat";
+  platform.files.unreadable.insert(path);
+  platform.files.files[user_file] = {4, 0, 0, 0, 11, 0, 0, 0, 0, 0};
+  game.LoadSettings();
+  EXPECT_EQ(box(Element::Gamewait).text, "4");
+  EXPECT_EQ(box(Element::HighSc).text, "11");
+}
+
+// Nowhere to save: the game still runs, with the settings it could read, and says so once.
+TEST_F(SettingsTest, WithNowhereToSaveTheSettingsStayInMemory) {
+  const struct {
+    const char* what;
+    bool program_read_only, program_unreadable, user_unreadable;
+    const char* user_folder;
+    const char* note;
+  } cases[] = {
+      {"read-only folder and no home", true, false, false, "", "no home folder"},
+      {"unreadable file and no home", false, true, false, "", "no home folder"},
+      {"unreadable file here and there", false, true, true, "/home/player/.local/share/kelto1",
+       "cannot read /home/player/.local/share/kelto1/car.dat"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    HeadlessPlatform machine;
+    Kelto1 g{machine};
+    machine.user_data_folder = c.user_folder;
+    machine.files.files[path] = {2, 0, 0, 0, 6, 0, 0, 0, 0, 0};
+    if (c.program_read_only) machine.files.read_only_folders.insert("/game");
+    if (c.program_unreadable) machine.files.unreadable.insert(path);
+    if (c.user_unreadable) machine.files.unreadable.insert(std::string(c.user_folder) + "/car.dat");
+    const auto before = machine.files.files;
+    g.LoadSettings();
+    ASSERT_EQ(machine.notes.size(), 1u);
+    EXPECT_NE(machine.notes[0].find("in memory"), std::string::npos) << machine.notes[0];
+    EXPECT_NE(machine.notes[0].find(c.note), std::string::npos) << machine.notes[0];
+    EXPECT_EQ(g.window[Element::HighSc].text, c.program_unreadable ? "0" : "6");
+    g.window[Element::HighSc].text = "3";
+    g.SaveSettings();
+    EXPECT_EQ(machine.files.files, before) << "nothing may be written";
+    EXPECT_EQ(machine.notes.size(), 1u) << "said once, at start-up";
+  }
+}
+
+TEST_F(SettingsTest, WithoutAHomeTheSettingsStayBesideAWritableProgram) {
+  platform.user_data_folder = "";
+  game.LoadSettings();
+  EXPECT_EQ(game.SettingsPath, path);
+  EXPECT_TRUE(platform.notes.empty());
+}
+
 class DiskFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -115,10 +190,75 @@ TEST_F(DiskFilesTest, ReplaceSwapsTheWholeFileAndLeavesNoTemporary) {
 TEST_F(DiskFilesTest, FailedSaveKeepsTheOldFile) {
   const std::string f = (dir / "car.dat").string();
   ASSERT_TRUE(store.Replace(f, {7, 7}));
-  // Something in the way of the temporary file makes the save fail half-way.
-  std::filesystem::create_directories(f + ".saving/blocker");
-  EXPECT_FALSE(store.Replace(f, {9}));
+  // A file size limit makes the save fail half-way through writing (root included).
+  struct rlimit old_limit {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  struct sigaction ignore {}, old_action {};
+  ignore.sa_handler = SIG_IGN;
+  ::sigaction(SIGXFSZ, &ignore, &old_action);
+  struct rlimit small = old_limit;
+  small.rlim_cur = 2;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool saved = store.Replace(f, {9, 9, 9, 9, 9});
+  ::setrlimit(RLIMIT_FSIZE, &old_limit);
+  ::sigaction(SIGXFSZ, &old_action, nullptr);
+  EXPECT_FALSE(saved);
   EXPECT_EQ(store.Read(f), (Bytes{7, 7}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "the temporary file is left behind";
+}
+
+// A save in progress elsewhere (another copy of the game quitting at the same moment)
+// does not get in the way: every save writes a temporary file of its own.
+TEST_F(DiskFilesTest, SavesAtTheSameMomentDoNotShareATemporaryFile) {
+  const std::string f = (dir / "car.dat").string();
+  std::filesystem::create_directories(f + ".saving");  // the one name all copies once used
+  ASSERT_TRUE(store.Replace(f, {1}));
+  std::filesystem::remove(f + ".saving");
+  const Bytes a(300, 0xAA), b(300, 0xBB);
+  std::atomic<int> failed{0};
+  auto saver = [&](const Bytes& bytes) {
+    DiskFileStore own;
+    for (int i = 0; i < 200; ++i) failed += own.Replace(f, bytes) ? 0 : 1;
+  };
+  std::thread first(saver, std::cref(a)), second(saver, std::cref(b));
+  first.join();
+  second.join();
+  EXPECT_EQ(failed.load(), 0);
+  const auto now = store.Read(f);
+  ASSERT_TRUE(now);
+  EXPECT_TRUE(*now == a || *now == b) << "the saves were mixed";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+}
+
+// Runs `call` on a thread of its own. A call stuck on the FIFO is freed by opening and
+// closing the FIFO's other end until it returns, and counts as not finished.
+bool FinishesPromptly(const std::function<void()>& call, const std::string& fifo) {
+  std::future<void> done = std::async(std::launch::async, call);
+  if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return true;
+  while (done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+    const int fd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    if (fd >= 0) ::close(fd);
+  }
+  return false;
+}
+
+TEST_F(DiskFilesTest, OnlyRegularFilesAreReadAndNothingWaitsForAFifo) {
+  const std::string fifo = (dir / "car.dat").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  std::optional<Bytes> got{Bytes{}};
+  bool created = true;
+  EXPECT_TRUE(FinishesPromptly([&] { got = store.Read(fifo); }, fifo)) << "Read waited for a writer";
+  EXPECT_FALSE(got);
+  EXPECT_TRUE(FinishesPromptly([&] { created = store.CreateEmpty(fifo); }, fifo)) << "CreateEmpty waited for a reader";
+  EXPECT_FALSE(created);
+  EXPECT_TRUE(store.Exists(fifo));
+
+  const std::string folder = (dir / "crsh.wav").string();
+  std::filesystem::create_directories(folder);
+  EXPECT_FALSE(store.Read(folder));
+  EXPECT_FALSE(store.CreateEmpty(folder));
+  EXPECT_TRUE(store.Exists(folder));
+  EXPECT_FALSE(store.Exists((dir / "missing").string()));
 }
 
 TEST_F(DiskFilesTest, UserFolderFollowsXdgDataHome) {
@@ -129,6 +269,111 @@ TEST_F(DiskFilesTest, UserFolderFollowsXdgDataHome) {
   setenv("XDG_DATA_HOME", "relative", 1);
   EXPECT_NE(DefaultUserDataFolder().find("/.local/share/kelto1"), std::string::npos);
   if (old) setenv("XDG_DATA_HOME", saved.c_str(), 1); else unsetenv("XDG_DATA_HOME");
+}
+
+// A service or a cron job may run the game without HOME: the account's home is used,
+// never a folder relative to wherever the game was started.
+TEST_F(DiskFilesTest, WithoutHomeTheAccountsHomeDirectoryIsUsed) {
+  const char* old_home = std::getenv("HOME");
+  const char* old_xdg = std::getenv("XDG_DATA_HOME");
+  const std::string saved_home = old_home ? old_home : "", saved_xdg = old_xdg ? old_xdg : "";
+  unsetenv("XDG_DATA_HOME");
+  const passwd* pw = ::getpwuid(::getuid());
+  const std::string account = pw && pw->pw_dir && pw->pw_dir[0] == '/' ? pw->pw_dir : "";
+  for (const char* home : {static_cast<const char*>(nullptr), "", "relative/home"}) {
+    SCOPED_TRACE(home ? home : "(unset)");
+    if (home) setenv("HOME", home, 1); else unsetenv("HOME");
+    const std::string folder = DefaultUserDataFolder();
+    if (account.empty()) {
+      EXPECT_EQ(folder, "") << "no home at all must say so, not invent one";
+    } else {
+      EXPECT_EQ(folder, account + "/.local/share/kelto1");
+    }
+  }
+  setenv("HOME", "/home/someone", 1);
+  EXPECT_EQ(DefaultUserDataFolder(), "/home/someone/.local/share/kelto1");
+  if (old_home) setenv("HOME", saved_home.c_str(), 1); else unsetenv("HOME");
+  if (old_xdg) setenv("XDG_DATA_HOME", saved_xdg.c_str(), 1);
+}
+
+// The game itself on real folders: what a player finds in place of car.dat.
+class SettingsOnDiskTest : public DiskFilesTest {
+ protected:
+  class DiskMachine : public HeadlessPlatform {
+   public:
+    FileStore& Files() override { return disk; }
+    DiskFileStore disk;
+  };
+  void SetUp() override {
+    DiskFilesTest::SetUp();
+    machine.program_folder = (dir / "program").string();
+    machine.user_data_folder = (dir / "user").string();
+    std::filesystem::create_directories(machine.program_folder);
+  }
+  std::string program_file() const { return machine.program_folder + "/car.dat"; }
+  std::string user_file() const { return machine.user_data_folder + "/car.dat"; }
+  // Loads and saves a best rank of 5; the settings must end in the user's folder.
+  void ExpectSavedWithTheUser(Kelto1& g) {
+    ASSERT_EQ(machine.notes.size(), 1u);
+    EXPECT_NE(machine.notes[0].find(program_file()), std::string::npos) << machine.notes[0];
+    EXPECT_NE(machine.notes[0].find(user_file()), std::string::npos) << machine.notes[0];
+    g.window[Element::HighSc].text = "5";
+    g.SaveSettings();
+    const auto saved = machine.disk.Read(user_file());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(DecodeSettings(*saved).BestRank, 5);
+  }
+  DiskMachine machine;
+};
+
+TEST_F(SettingsOnDiskTest, SomethingUnreadableNamedCarDatIsLeftAsItIs) {
+  const struct {
+    const char* what;
+    std::function<void(const std::string&)> make;
+    std::function<bool(const std::string&)> unchanged;
+  } cases[] = {
+      {"a folder", [](const std::string& p) { std::filesystem::create_directories(p + "/inside"); },
+       [](const std::string& p) { return std::filesystem::is_directory(p + "/inside"); }},
+      {"a FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+       [](const std::string& p) { return std::filesystem::is_fifo(p); }},
+      {"a link to nowhere", [](const std::string& p) { std::filesystem::create_symlink("nowhere", p); },
+       [](const std::string& p) { return std::filesystem::is_symlink(p) && !std::filesystem::exists(p); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(program_file());
+    std::filesystem::remove_all(machine.user_data_folder);
+    machine.notes.clear();
+    c.make(program_file());
+    Kelto1 g{machine};
+    EXPECT_TRUE(FinishesPromptly([&] { g.LoadSettings(); }, program_file())) << "start-up waited";
+    ExpectSavedWithTheUser(g);
+    EXPECT_TRUE(c.unchanged(program_file()));
+  }
+}
+
+TEST_F(SettingsOnDiskTest, AFileWithoutReadPermissionKeepsItsRecord) {
+  if (::geteuid() == 0)
+    GTEST_SKIP() << "root reads a file without read permission; the folder, FIFO and link cases cover an "
+                    "unreadable car.dat";
+  { std::ofstream(program_file(), std::ios::binary) << std::string("\x01\0\0\0\x02\0\0\0\0\0", 10); }
+  std::filesystem::permissions(program_file(), std::filesystem::perms::none);
+  Kelto1 g{machine};
+  g.LoadSettings();
+  ExpectSavedWithTheUser(g);
+  std::filesystem::permissions(program_file(), std::filesystem::perms::owner_read);
+  EXPECT_EQ(machine.disk.Read(program_file()), (Bytes{1, 0, 0, 0, 2, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(SettingsOnDiskTest, AFifoNamedLikeASoundFileDoesNotHoldUpStartUp) {
+  const std::string fifo = machine.program_folder + "/crsh.wav";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  Kelto1 g{machine};
+  EXPECT_TRUE(FinishesPromptly([&] { g.LoadSounds(); }, fifo));
+  bool told = false;
+  for (const std::string& note : machine.notes) told |= note.find("cannot read " + fifo) != std::string::npos;
+  EXPECT_TRUE(told);
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
 }  // namespace

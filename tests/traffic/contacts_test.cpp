@@ -5,6 +5,7 @@
 #include "shell/readout_text.h"
 #include "traffic/traffic_steps.h"
 #include "traffic_fixture.h"
+#include "case_names.h"
 
 namespace kelto1::traffic_test {
 namespace {
@@ -70,11 +71,46 @@ TEST_F(TrafficContactTest, EqualMassesEndOnThroughAWholeFrame) {
   for (int k = 0; k <= 9; ++k) EXPECT_EQ(game.traffic.Debris[k].Frames, k == 1 ? 0 : 4) << k;
 }
 
+// End on, but not closing along the road: the speeds are not exchanged, nobody is pushed
+// and nobody is hurt; only the cloud of the touch is left.
+TEST_F(TrafficContactTest, EndOnNotClosingChangesNothing) {
+  const struct {
+    const char* what;
+    int speed1, speed2;  // vehicle 1 behind vehicle 2
+    int toucher;         // whose update meets the other
+  } cases[] = {
+      {"same speed, from behind", 60, 60, 1},
+      {"same speed, from ahead", 60, 60, 2},
+      {"the one ahead pulls away", 50, 100, 1},
+      {"the one behind falls back, seen from ahead", 50, 100, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (auto& d : game.traffic.Debris) d.Active = 0;
+    EndOn(1000, 1000, c.speed1, c.speed2);
+    V(1).Throttle = 3;
+    V(2).Throttle = 3;
+    TouchVehicle(game, c.toucher, 3 - c.toucher);
+    EXPECT_EQ(V(1).Speed, c.speed1);
+    EXPECT_EQ(V(2).Speed, c.speed2);
+    EXPECT_EQ(V(1).HitPoints, 1000);
+    EXPECT_EQ(V(2).HitPoints, 1000);
+    EXPECT_EQ(V(1).Throttle, 3);
+    EXPECT_EQ(V(2).Throttle, 3);
+    EXPECT_EQ(ActiveDebris(), 1);
+  }
+}
+
 struct MassCase {
   int mass1, mass2;  // vehicle 1 runs into vehicle 2
   float ratio, keep_self, keep_other;
   int hp1, hp2, speed1, speed2;
 };
+void PrintTo(const MassCase& c, std::ostream* os) {
+  *os << "mass1 " << c.mass1 << " mass2 " << c.mass2 << " ratio " << c.ratio << " keep_self " << c.keep_self
+      << " keep_other " << c.keep_other << " hp1 " << c.hp1 << " hp2 " << c.hp2 << " speed1 " << c.speed1
+      << " speed2 " << c.speed2;
+}
 
 class TrafficMassTest : public TrafficContactTest, public ::testing::WithParamInterface<MassCase> {};
 
@@ -105,7 +141,8 @@ INSTANTIATE_TEST_SUITE_P(
         // nearly all of the lorry's speed.
         MassCase{2500, 500, 0.2f, 0.0f, 0.998f, 2995, 875, 100, 100},
         // 1000 - 62.5 rounds to the even 938.
-        MassCase{1000, 2500, 2.5f, 0.992f, 0.6875f, 938, 2990, 50, 84}));
+        MassCase{1000, 2500, 2.5f, 0.992f, 0.6875f, 938, 2990, 50, 84}),
+                         CaseName());
 
 TEST_F(TrafficContactTest, SideContactExchangesSteeringWhenClosing) {
   Vehicle& a = PlaceCar(1, 2, 300, 60);
@@ -180,6 +217,10 @@ struct WreckCase {
   int sprite_after;
   bool wrecked;
 };
+void PrintTo(const WreckCase& c, std::ostream* os) {
+  *os << "sprite " << c.sprite << " hit_points " << c.hit_points << " sprite_after " << c.sprite_after << " wrecked "
+      << c.wrecked;
+}
 
 class TrafficWreckTest : public TrafficContactTest, public ::testing::WithParamInterface<WreckCase> {};
 
@@ -196,7 +237,8 @@ TEST_P(TrafficWreckTest, BelowZeroTheVehicleStops) {
 
 INSTANTIATE_TEST_SUITE_P(Wrecks, TrafficWreckTest,
                          ::testing::Values(WreckCase{52, -1, 53, true}, WreckCase{52, 0, 52, false},
-                                           WreckCase{20, -500, 20, true}, WreckCase{1, 5, 1, false}));
+                                           WreckCase{20, -500, 20, true}, WreckCase{1, 5, 1, false}),
+                         CaseName());
 
 TEST_F(TrafficContactTest, AWreckedMotorbikeBrakesToAStop) {
   Vehicle& bike = PlaceCar(1, 3, 300, 100);
@@ -215,6 +257,9 @@ struct DamageCase {
   int cooldown;
   int frames;  // debris length afterwards; -1 = untouched
 };
+void PrintTo(const DamageCase& c, std::ostream* os) {
+  *os << "damage " << c.damage << " cooldown " << c.cooldown << " frames " << c.frames;
+}
 
 class TrafficDamageReactionTest : public TrafficContactTest, public ::testing::WithParamInterface<DamageCase> {};
 
@@ -236,7 +281,8 @@ INSTANTIATE_TEST_SUITE_P(Damage, TrafficDamageReactionTest,
                          ::testing::Values(DamageCase{1, 0, -1}, DamageCase{2, 0, 3}, DamageCase{7, 0, 3},
                                            DamageCase{8, 0, 4}, DamageCase{49, 0, 4}, DamageCase{50, 0, 4},
                                            DamageCase{-100, 0, -1},  // a gain
-                                           DamageCase{50, 2, -1}));
+                                           DamageCase{50, 2, -1}),
+                         CaseName());
 
 TEST_F(TrafficContactTest, APileUpBeyondSixteenBitsStillReacts) {
   Vehicle& v = PlaceCar(1, 2, 300, 60);

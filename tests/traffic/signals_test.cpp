@@ -4,6 +4,7 @@
 
 #include "traffic/traffic_steps.h"
 #include "traffic_fixture.h"
+#include "case_names.h"
 
 namespace kelto1::traffic_test {
 namespace {
@@ -43,6 +44,9 @@ struct CycleCase {
   int lanes;
   int red, green, yellow;  // frames each phase lasts
 };
+void PrintTo(const CycleCase& c, std::ostream* os) {
+  *os << "lanes " << c.lanes << " red " << c.red << " green " << c.green << " yellow " << c.yellow;
+}
 
 class TrafficCycleTest : public TrafficSignalTest, public ::testing::WithParamInterface<CycleCase> {};
 
@@ -63,7 +67,8 @@ TEST_P(TrafficCycleTest, PhasesLastOneFrameMoreThanTheirCount) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lanes, TrafficCycleTest,
-                         ::testing::Values(CycleCase{2, 1001, 1501, 201}, CycleCase{3, 1501, 1001, 201}));
+                         ::testing::Values(CycleCase{2, 1001, 1501, 201}, CycleCase{3, 1501, 1001, 201}),
+                         CaseName());
 
 TEST_F(TrafficSignalTest, ARedSignalAtCountZeroTurnsGreenInItsFirstFrame) {
   game.course.SignalOdds = 0;
@@ -86,6 +91,7 @@ TEST_F(TrafficSignalTest, TheSignalMovesWithTheRoad) {
 struct HeadCase {
   int y, head_y;
 };
+void PrintTo(const HeadCase& c, std::ostream* os) { *os << "y " << c.y << " head_y " << c.head_y; }
 
 class TrafficHeadTest : public ::testing::TestWithParam<HeadCase> {};
 
@@ -96,10 +102,10 @@ TEST_P(TrafficHeadTest, AheadOfTheViewTheHeadSlidesDownTheTop32Pixels) {
 INSTANTIATE_TEST_SUITE_P(Heads, TrafficHeadTest,
                          ::testing::Values(HeadCase{-2048, -33}, HeadCase{-1984, -32}, HeadCase{-992, -16},
                                            HeadCase{-31, 0}, HeadCase{-1, 0}, HeadCase{0, 0}, HeadCase{300, 300},
-                                           HeadCase{600, 600}));
+                                           HeadCase{600, 600}),
+                         CaseName());
 
 TEST_F(TrafficSignalTest, EachSlotDrawsItsHeadInItsOwnColumn) {
-  if (!QueueWorks()) GTEST_SKIP() << "the sprite queue is not built in this tree";
   game.course.SignalOdds = 0;
   const int ys[3] = {-1984, -992, 40};
   const int phases[3] = {1, 2, 3};
@@ -119,6 +125,9 @@ struct WindowCase {
   int lanes, phase, count;  // Count after this frame's step
   bool sent;
 };
+void PrintTo(const WindowCase& c, std::ostream* os) {
+  *os << "lanes " << c.lanes << " phase " << c.phase << " count " << c.count << " sent " << c.sent;
+}
 
 class TrafficCrossWindowTest : public TrafficSignalTest, public ::testing::WithParamInterface<WindowCase> {};
 
@@ -137,7 +146,8 @@ INSTANTIATE_TEST_SUITE_P(Window, TrafficCrossWindowTest,
                          ::testing::Values(WindowCase{2, 1, 950, false}, WindowCase{2, 1, 949, true},
                                            WindowCase{3, 1, 1450, false}, WindowCase{3, 1, 1449, true},
                                            WindowCase{2, 1, 101, true}, WindowCase{2, 1, 100, false},
-                                           WindowCase{2, 2, 500, false}, WindowCase{2, 3, 150, false}));
+                                           WindowCase{2, 2, 500, false}, WindowCase{2, 3, 150, false}),
+                         CaseName());
 
 TEST_F(TrafficSignalTest, OverWholeCyclesCrossTrafficComesOnlyInsideTheWindow) {
   game.course.SignalOdds = 3;
@@ -159,6 +169,7 @@ struct CrossCase {
   bool from_right;
   int lane;
 };
+void PrintTo(const CrossCase& c, std::ostream* os) { *os << "from_right " << c.from_right << " lane " << c.lane; }
 
 class TrafficCrossVehicleTest : public TrafficSignalTest, public ::testing::WithParamInterface<CrossCase> {};
 
@@ -208,7 +219,8 @@ TEST_P(TrafficCrossVehicleTest, SidesAndLanesOfTheCrossingRoad) {
 
 INSTANTIATE_TEST_SUITE_P(Sides, TrafficCrossVehicleTest,
                          ::testing::Values(CrossCase{false, 0}, CrossCase{false, 2}, CrossCase{true, 0},
-                                           CrossCase{true, 1}));
+                                           CrossCase{true, 1}),
+                         CaseName());
 
 TEST_F(TrafficSignalTest, CarsSentLateInRedCrossFaster) {
   game.course.SignalOdds = 2;

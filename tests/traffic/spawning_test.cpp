@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "traffic_fixture.h"
+#include "case_names.h"
 
 namespace kelto1::traffic_test {
 namespace {
@@ -45,6 +46,10 @@ struct RequestCase {
   int kind1_limit;
   const char* expected;  // "oncoming", "parked", "up" or "none"
 };
+void PrintTo(const RequestCase& c, std::ostream* os) {
+  *os << "hit2 " << c.hit2 << " hit3 " << c.hit3 << " hit1 " << c.hit1 << " kind1_limit " << c.kind1_limit
+      << " expected " << c.expected;
+}
 
 class TrafficRequestOrderTest : public TrafficSpawnTest, public ::testing::WithParamInterface<RequestCase> {};
 
@@ -91,7 +96,8 @@ INSTANTIATE_TEST_SUITE_P(Requests, TrafficRequestOrderTest,
                                            RequestCase{false, true, true, 20, "up"},
                                            RequestCase{true, true, true, 20, "up"},
                                            // Kind 1 only while fewer vehicles than its limit run.
-                                           RequestCase{true, true, true, 0, "parked"}));
+                                           RequestCase{true, true, true, 0, "parked"}),
+                         CaseName());
 
 TEST_F(TrafficSpawnTest, ARivalOverridesAllThreeRequests) {
   game.course.Kind1Odds = game.course.Kind2Odds = game.course.Kind3Odds = 2;
@@ -117,6 +123,10 @@ struct RivalCarryCase {
   int travel_before;
   bool comes_on;
 };
+void PrintTo(const RivalCarryCase& c, std::ostream* os) {
+  *os << "pos_before " << c.pos_before << " ahead " << c.ahead << " travel_before " << c.travel_before << " comes_on "
+      << c.comes_on;
+}
 
 class TrafficRivalCarryTest : public TrafficSpawnTest, public ::testing::WithParamInterface<RivalCarryCase> {};
 
@@ -146,7 +156,8 @@ INSTANTIATE_TEST_SUITE_P(Carries, TrafficRivalCarryTest,
                                            RivalCarryCase{0, 0, 600, true},    // catches the player up
                                            RivalCarryCase{0, 1, 600, false},
                                            RivalCarryCase{-50, 1, 599, false}  // no carry, no test
-                                           ));
+                                           ),
+                         CaseName());
 
 TEST_F(TrafficSpawnTest, OnlyTheFirstRivalMeetingThePlayerComesOnInAFrame) {
   for (int a : {3, 7}) {
@@ -179,6 +190,7 @@ struct RivalPlaceCase {
   int a;
   int ahead;
 };
+void PrintTo(const RivalPlaceCase& c, std::ostream* os) { *os << "a " << c.a << " ahead " << c.ahead; }
 
 class TrafficRivalPlacementTest : public TrafficSpawnTest, public ::testing::WithParamInterface<RivalPlaceCase> {};
 
@@ -216,7 +228,8 @@ TEST_P(TrafficRivalPlacementTest, AheadAtMinus900AndFiveSlowerElseBehindAt1476) 
 
 INSTANTIATE_TEST_SUITE_P(Rivals, TrafficRivalPlacementTest,
                          ::testing::Values(RivalPlaceCase{1, 1}, RivalPlaceCase{1, 0}, RivalPlaceCase{17, 1},
-                                           RivalPlaceCase{29, 1}, RivalPlaceCase{29, 0}));
+                                           RivalPlaceCase{29, 1}, RivalPlaceCase{29, 0}),
+                         CaseName());
 
 // The rival is made anew after each of the 29 vehicles checked, so its change odds come
 // from the last of 29 draws; the pick-up test is drawn after them.
@@ -265,6 +278,9 @@ struct ParkCase {
   bool motorbike;
   bool parked;
 };
+void PrintTo(const ParkCase& c, std::ostream* os) {
+  *os << "player_speed " << c.player_speed << " motorbike " << c.motorbike << " parked " << c.parked;
+}
 
 class TrafficParkedTest : public TrafficSpawnTest, public ::testing::WithParamInterface<ParkCase> {};
 
@@ -296,7 +312,8 @@ TEST_P(TrafficParkedTest, ParksOnlyWhileThePlayerMoves) {
 
 INSTANTIATE_TEST_SUITE_P(Parking, TrafficParkedTest,
                          ::testing::Values(ParkCase{0, false, false}, ParkCase{100, false, true},
-                                           ParkCase{1, false, true}, ParkCase{100, true, false}));
+                                           ParkCase{1, false, true}, ParkCase{100, true, false}),
+                         CaseName());
 
 TEST_F(TrafficSpawnTest, NoBayAheadLeavesAnOrdinaryVehicle) {
   game.course.Kind3Odds = 2;
@@ -311,6 +328,9 @@ struct OncomingCase {
   bool oncoming;
   int sprite;
 };
+void PrintTo(const OncomingCase& c, std::ostream* os) {
+  *os << "model " << c.model << " oncoming " << c.oncoming << " sprite " << c.sprite;
+}
 
 class TrafficOncomingModelTest : public TrafficSpawnTest, public ::testing::WithParamInterface<OncomingCase> {};
 
@@ -342,7 +362,8 @@ TEST_P(TrafficOncomingModelTest, LongCarsAndMotorbikesDriveUpTheRoad) {
 
 INSTANTIATE_TEST_SUITE_P(Models, TrafficOncomingModelTest,
                          ::testing::Values(OncomingCase{0, true, 2}, OncomingCase{6, true, 21},
-                                           OncomingCase{7, false, 22}, OncomingCase{10, false, 52}));
+                                           OncomingCase{7, false, 22}, OncomingCase{10, false, 52}),
+                         CaseName());
 
 TEST_F(TrafficSpawnTest, ModelColumnsOverrideTheDefaultRow) {
   // The long car: its own draws come after the model number, in the default row's order.
@@ -389,6 +410,9 @@ struct SecondLaneCase {
   bool coin;
   int shift;
 };
+void PrintTo(const SecondLaneCase& c, std::ostream* os) {
+  *os << "lane4_x " << c.lane4_x << " coin " << c.coin << " shift " << c.shift;
+}
 
 class TrafficSecondOncomingLaneTest : public TrafficSpawnTest, public ::testing::WithParamInterface<SecondLaneCase> {};
 
@@ -408,7 +432,8 @@ TEST_P(TrafficSecondOncomingLaneTest, OnlyTheWideRoadHasIt) {
 
 INSTANTIATE_TEST_SUITE_P(Lanes, TrafficSecondOncomingLaneTest,
                          ::testing::Values(SecondLaneCase{420, true, 80}, SecondLaneCase{420, false, 0},
-                                           SecondLaneCase{490, true, 0}, SecondLaneCase{419, true, 0}));
+                                           SecondLaneCase{490, true, 0}, SecondLaneCase{419, true, 0}),
+                         CaseName());
 
 // The coin for the second lane is drawn on every road, so the draws after it (here the
 // pick-up test) do not depend on the road's width.
@@ -434,6 +459,9 @@ struct LaneCase {
   int player_speed;
   int lane;
 };
+void PrintTo(const LaneCase& c, std::ostream* os) {
+  *os << "asked " << c.asked << " player_speed " << c.player_speed << " lane " << c.lane;
+}
 
 class TrafficSpawnLaneTest : public TrafficSpawnTest, public ::testing::WithParamInterface<LaneCase> {};
 
@@ -455,7 +483,8 @@ TEST_P(TrafficSpawnLaneTest, ALaneIsTakenOnlyWhereItExistsAtTheSpawnPosition) {
 
 INSTANTIATE_TEST_SUITE_P(Lanes, TrafficSpawnLaneTest,
                          ::testing::Values(LaneCase{1, 200, 3}, LaneCase{1, 0, 1}, LaneCase{2, 200, 3},
-                                           LaneCase{2, 0, 2}, LaneCase{3, 0, 3}));
+                                           LaneCase{2, 0, 2}, LaneCase{3, 0, 3}),
+                         CaseName());
 
 TEST_F(TrafficSpawnTest, ANewVehicleTakesTheSpeedOfASlowerOneCloseAhead) {
   game.course.Kind1Odds = 2;
@@ -468,6 +497,53 @@ TEST_F(TrafficSpawnTest, ANewVehicleTakesTheSpeedOfASlowerOneCloseAhead) {
   EXPECT_EQ(V(2).Speed, 10);
   EXPECT_GE(V(2).MaxSpeed, 50);
 }
+
+struct SettleCase {
+  const char* name;
+  int behind;  // how far ahead of the new car the slow one is
+  int across;  // its X minus the new car's X
+  int width;   // its width; the new car is 51 wide
+  int speed;   // the new car's speed after settling
+};
+void PrintTo(const SettleCase& c, std::ostream* os) { *os << c.name; }
+
+class TrafficSettleTest : public TrafficSpawnTest, public ::testing::WithParamInterface<SettleCase> {};
+
+// A new car at 60 meets a car at 10 ahead of it. The pair is clear, and the new car
+// keeps its speed, once the gap reaches 4 x 50 + 200 = 400, or the sideways distance
+// reaches half the widths plus 4 (52.5 beside a car 50 wide, 53 beside one 51 wide),
+// or the other car is not ahead at all; equality counts as clear.
+TEST_P(TrafficSettleTest, TakesTheSlowerSpeedOnlyInsideTheGap) {
+  const SettleCase c = GetParam();
+  game.course.Kind1Odds = 2;
+  const uint32_t state = StateWhere([](Random& g) {
+    const auto d = Take(g, kDrawLane + 1);
+    return d[kDrawKind1] >= 0.5 && Int(d[6] * 40) + 50 == 60 && Int(d[kDrawLane] * 3) + 1 == 2;
+  });
+  const int new_x = game.course.Lanes[2].X - 32;
+  Vehicle& slow = PlaceCar(1, 2, 1476 - c.behind, 10);
+  slow.Width = c.width;
+  slow.Length = 20;
+  slow.X = new_x + c.across;
+  Spawn(state);
+  ASSERT_EQ(V(2).Y, 1476);
+  ASSERT_EQ(V(2).X, new_x);
+  ASSERT_EQ(V(2).MaxSpeed, 60);
+  EXPECT_EQ(V(2).Speed, c.speed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settling, TrafficSettleTest,
+                         ::testing::Values(SettleCase{"GapExactly400", 400, 0, 50, 60},
+                                           SettleCase{"Gap399", 399, 0, 50, 10},
+                                           SettleCase{"Gap1", 1, 40, 50, 10},
+                                           SettleCase{"Level", 0, 0, 50, 60},
+                                           SettleCase{"Across53BesideWidth50", 100, 53, 50, 60},
+                                           SettleCase{"Across52BesideWidth50", 100, 52, 50, 10},
+                                           SettleCase{"AcrossMinus52BesideWidth50", 100, -52, 50, 10},
+                                           SettleCase{"AcrossExactly53BesideWidth51", 100, 53, 51, 60},
+                                           SettleCase{"AcrossMinus53BesideWidth51", 100, -53, 51, 60},
+                                           SettleCase{"Across52BesideWidth51", 100, 52, 51, 10}),
+                         [](const ::testing::TestParamInfo<SettleCase>& info) { return std::string(info.param.name); });
 
 TEST_F(TrafficSpawnTest, AWithdrawnVehicleDropsItsItemInTheSameFrame) {
   game.course.Kind1Odds = 2;
@@ -487,6 +563,9 @@ struct PickupCase {
   int place;
   int off_x, off_y;
 };
+void PrintTo(const PickupCase& c, std::ostream* os) {
+  *os << "place " << c.place << " off_x " << c.off_x << " off_y " << c.off_y;
+}
 
 class TrafficPickupPlacementTest : public TrafficSpawnTest, public ::testing::WithParamInterface<PickupCase> {};
 
@@ -514,7 +593,8 @@ TEST_P(TrafficPickupPlacementTest, FourPlacesAroundASaloonOfWidth51) {
 INSTANTIATE_TEST_SUITE_P(Places, TrafficPickupPlacementTest,
                          ::testing::Values(PickupCase{1, 16, -32}, PickupCase{2, 16, 92},
                                            PickupCase{3, -16, 46},  // 10 - 25.5 rounds to even
-                                           PickupCase{4, 54, 46}));
+                                           PickupCase{4, 54, 46}),
+                         CaseName());
 
 TEST_F(TrafficSpawnTest, NoItemWhenAllSixAreInPlay) {
   game.course.Kind1Odds = 2;

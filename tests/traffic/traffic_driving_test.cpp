@@ -4,6 +4,7 @@
 
 #include "traffic/traffic_steps.h"
 #include "traffic_fixture.h"
+#include "case_names.h"
 
 namespace kelto1::traffic_test {
 namespace {
@@ -31,6 +32,7 @@ struct DirCase {
   int dir;
   bool tries;
 };
+void PrintTo(const DirCase& c, std::ostream* os) { *os << "dir " << c.dir << " tries " << c.tries; }
 
 class TrafficLaneChangeTryTest : public TrafficDrivingTest, public ::testing::WithParamInterface<DirCase> {};
 
@@ -50,7 +52,8 @@ TEST_P(TrafficLaneChangeTryTest, OncomingVehiclesNeverTryALaneChange) {
   EXPECT_EQ(tried, c.tries);
 }
 
-INSTANTIATE_TEST_SUITE_P(Directions, TrafficLaneChangeTryTest, ::testing::Values(DirCase{1, true}, DirCase{-1, false}));
+INSTANTIATE_TEST_SUITE_P(Directions, TrafficLaneChangeTryTest, ::testing::Values(DirCase{1, true}, DirCase{-1, false}),
+                         CaseName());
 
 struct LaneChangeCase {
   int lane;
@@ -59,6 +62,10 @@ struct LaneChangeCase {
   bool lane2_ends;    // lane 2 ends within the look-ahead
   int next_lane;      // 0 = the change is cancelled
 };
+void PrintTo(const LaneChangeCase& c, std::ostream* os) {
+  *os << "lane " << c.lane << " up " << c.up << " occupant_gap " << c.occupant_gap << " lane2_ends " << c.lane2_ends
+      << " next_lane " << c.next_lane;
+}
 
 class TrafficLaneChangeTest : public TrafficDrivingTest, public ::testing::WithParamInterface<LaneChangeCase> {};
 
@@ -90,7 +97,8 @@ INSTANTIATE_TEST_SUITE_P(Changes, TrafficLaneChangeTest,
                                            LaneChangeCase{3, false, 0, false, 2},
                                            LaneChangeCase{1, true, 0, true, 0},
                                            LaneChangeCase{1, true, 95, false, 0},  // within its length + 4
-                                           LaneChangeCase{1, true, 96, false, 2}));
+                                           LaneChangeCase{1, true, 96, false, 2}),
+                         CaseName());
 
 TEST_F(TrafficDrivingTest, TheTurnSignalTakesTheLaneAtFrame121AndStopsAt326) {
   Vehicle& v = PlaceCar(1, 1, 100, 100);
@@ -144,6 +152,10 @@ struct SignalCase {
   int speed;
   bool brakes;
 };
+void PrintTo(const SignalCase& c, std::ostream* os) {
+  *os << "lanes " << c.lanes << " phase " << c.phase << " dir " << c.dir << " distance " << c.distance << " speed "
+      << c.speed << " brakes " << c.brakes;
+}
 
 class TrafficSignalBrakeTest : public TrafficDrivingTest, public ::testing::WithParamInterface<SignalCase> {};
 
@@ -176,7 +188,8 @@ INSTANTIATE_TEST_SUITE_P(
         SignalCase{2, 3, 1, 400, 40, false}, SignalCase{2, 3, 1, 401, 40, true}, SignalCase{2, 3, 1, 599, 60, true},
         SignalCase{3, 3, 1, 849, 40, true}, SignalCase{3, 3, 1, 850, 40, false},
         // Green holds nobody.
-        SignalCase{2, 2, 1, 300, 60, false}));
+        SignalCase{2, 2, 1, 300, 60, false}),
+                         CaseName());
 
 TEST_F(TrafficDrivingTest, ACarHeldByARedLightStopsInTheZoneAndGoesOnWhenGreen) {
   Signal& s = PlaceSignal(0, 0, 2, 1);
@@ -201,6 +214,10 @@ struct FollowCase {
   int throttle;  // after the frame
   int steer;     // sign of the steering velocity
 };
+void PrintTo(const FollowCase& c, std::ostream* os) {
+  *os << "other_speed " << c.other_speed << " other_max " << c.other_max << " red_ahead " << c.red_ahead
+      << " throttle " << c.throttle << " steer " << c.steer;
+}
 
 class TrafficFollowTest : public TrafficDrivingTest, public ::testing::WithParamInterface<FollowCase> {};
 
@@ -222,7 +239,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FollowCase{20, 20, false, -3, 0},   // slower still, less than 20 pixels aside
                       FollowCase{0, 0, false, 0, -1},     // parked: swerves left, keeps its speed
                       FollowCase{5, 5, false, 0, -1},     // nearly stopped: swerves too
-                      FollowCase{0, 0, true, -3, -1}));   // parked, red light ahead: only the red brakes
+                      FollowCase{0, 0, true, -3, -1}),
+                         CaseName());   // parked, red light ahead: only the red brakes
 
 TEST_F(TrafficDrivingTest, ANearlyStoppedCarIsNudgedAsideButNotWhileARedLightHoldsIt) {
   for (bool red : {false, true}) {
@@ -241,6 +259,9 @@ struct RemovalCase {
   int scroll;
   bool stays;
 };
+void PrintTo(const RemovalCase& c, std::ostream* os) {
+  *os << "y " << c.y << " scroll " << c.scroll << " stays " << c.stays;
+}
 
 class TrafficRemovalTest : public TrafficDrivingTest, public ::testing::WithParamInterface<RemovalCase> {};
 
@@ -255,7 +276,8 @@ TEST_P(TrafficRemovalTest, TopsAtMinus992And1568Stay) {
 INSTANTIATE_TEST_SUITE_P(Edges, TrafficRemovalTest,
                          ::testing::Values(RemovalCase{-992, 0, true}, RemovalCase{-993, 0, false},
                                            RemovalCase{1568, 0, true}, RemovalCase{1569, 0, false},
-                                           RemovalCase{1566, 2, true}, RemovalCase{1566, 3, false}));
+                                           RemovalCase{1566, 2, true}, RemovalCase{1566, 3, false}),
+                         CaseName());
 
 TEST_F(TrafficDrivingTest, ARivalLeavingTheRoadGoesBackJustAheadOrBehind) {
   game.course.CoursePos = 500;
@@ -317,6 +339,10 @@ struct CarryCase {
   int steer_acc, throttle_acc;
   int moved, sped_up;
 };
+void PrintTo(const CarryCase& c, std::ostream* os) {
+  *os << "steer_acc " << c.steer_acc << " throttle_acc " << c.throttle_acc << " moved " << c.moved << " sped_up "
+      << c.sped_up;
+}
 
 class TrafficCarryTest : public TrafficDrivingTest, public ::testing::WithParamInterface<CarryCase> {};
 
@@ -335,13 +361,18 @@ TEST_P(TrafficCarryTest, StrictThresholds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Carries, TrafficCarryTest,
-                         ::testing::Values(CarryCase{46, 48, 0, 0}, CarryCase{47, 49, 1, 1}));
+                         ::testing::Values(CarryCase{46, 48, 0, 0}, CarryCase{47, 49, 1, 1}),
+                         CaseName());
 
 struct MarkerCase {
   int y, length;
   int sprite, picture_y;
   bool out_of_view;
 };
+void PrintTo(const MarkerCase& c, std::ostream* os) {
+  *os << "y " << c.y << " length " << c.length << " sprite " << c.sprite << " picture_y " << c.picture_y
+      << " out_of_view " << c.out_of_view;
+}
 
 class TrafficMarkerTest : public ::testing::TestWithParam<MarkerCase> {};
 
@@ -370,15 +401,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, TrafficMarkerTest,
                                            MarkerCase{906, 92, 3, 906, false},
                                            MarkerCase{907, 92, 6, 560, true},
                                            MarkerCase{1236, 92, 3, 1236, false},
-                                           MarkerCase{1237, 92, 5, 560, true}));
+                                           MarkerCase{1237, 92, 5, 560, true}),
+                         CaseName());
 
-// Drawing needs the sprite queue.
-class TrafficDrawingTest : public TrafficDrivingTest {
- protected:
-  void SetUp() override {
-    if (!QueueWorks()) GTEST_SKIP() << "the sprite queue is not built in this tree";
-  }
-};
+class TrafficDrawingTest : public TrafficDrivingTest {};
 
 TEST_F(TrafficDrawingTest, EmptySlotsQueueTwoEntriesAboveTheView) {
   Frame();
@@ -429,6 +455,102 @@ TEST_F(TrafficDrawingTest, AVehicleOutOfViewShowsOnlyItsMarker) {
   EXPECT_EQ(q[0], (Queued{7, v.X, 560}));
   EXPECT_EQ(q[1], (Queued{1, 0, -100})) << "the next slot follows at once";
 }
+
+
+// Every frame a vehicle draws for a lane change, then for a cruise change, then for a
+// weave, each followed by its own further draws when it fires. Here the lane change is
+// held back (its draw is still made), the cruise change fires with the second draw and
+// the weave with the fourth; taken in another order the values land elsewhere.
+TEST_F(TrafficDrivingTest, EachVehicleDrawsLaneThenCruiseThenWeave) {
+  const uint32_t start = StateWhere([](Random& r) {
+    const auto d = Take(r, 6);
+    return Int(d[1] * 10) == 1 && Int(d[2] * 20) == 17 && Int(d[3] * 10) == 1 && Int(d[4] * 20) == 9 &&
+           Int(d[5] * 2) == 1;
+  });
+  Vehicle& v = PlaceCar(1, 2, 200, 100);
+  v.LaneHold = 50;
+  v.ChangeOdds = 10;
+  v.WeaveOdds = 10;
+  v.WeaveRange = 20;
+  game.random.set_state(start);
+  Frame();
+  EXPECT_EQ(v.MaxSpeed, 100 + 17 - 8) << "the cruise change takes the third draw";
+  EXPECT_EQ(v.OffsetX, -9) << "the weave takes the fifth draw, turned by the sixth";
+  EXPECT_EQ(v.LaneHold, 49);
+  Random after;
+  after.set_state(start);
+  for (int k = 0; k < 6; ++k) after.Next();
+  EXPECT_EQ(game.random.state(), after.state()) << "six draws in all";
+}
+
+struct CruiseCase {
+  const char* name;
+  int dir, max_speed, step;  // step: Int(draw x 20) of the new cruise
+  int cruise;
+};
+void PrintTo(const CruiseCase& c, std::ostream* os) { *os << c.name; }
+
+class TrafficCruiseTest : public TrafficDrivingTest, public ::testing::WithParamInterface<CruiseCase> {};
+
+// A new cruise speed is -8..+11 from the old one, kept to 40..300 in the vehicle's
+// direction; a wrecked car (cruise 0) drives on at 40 once it changes.
+TEST_P(TrafficCruiseTest, ChangesByMinus8ToPlus11WithinFortyAndThreeHundred) {
+  const CruiseCase c = GetParam();
+  const uint32_t start = StateWhere([&](Random& r) {
+    const auto d = Take(r, 3);
+    return Int(d[1] * 10) == 1 && Int(d[2] * 20) == c.step;
+  });
+  Vehicle& v = PlaceCar(1, c.dir == 1 ? 3 : 4, 300, c.dir * 20);
+  v.Dir = c.dir;
+  v.MaxSpeed = c.max_speed;
+  v.ChangeOdds = 10;
+  game.random.set_state(start);
+  Frame();
+  EXPECT_EQ(v.MaxSpeed, c.cruise);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cruise, TrafficCruiseTest,
+                         ::testing::Values(CruiseCase{"Plain", 1, 100, 13, 105},
+                                           CruiseCase{"ExactlyForty", 1, 48, 0, 40},
+                                           CruiseCase{"WreckRestartsAtForty", 1, 0, 0, 40},
+                                           CruiseCase{"WreckHighDrawStillForty", 1, 0, 19, 40},
+                                           CruiseCase{"CappedAt300", 1, 295, 19, 300},
+                                           CruiseCase{"Exactly300", 1, 290, 18, 300},
+                                           CruiseCase{"OncomingPlain", -1, -100, 4, -104},
+                                           CruiseCase{"OncomingUpToMinus40", -1, -30, 10, -40},
+                                           CruiseCase{"OncomingDownToMinus300", -1, -298, 2, -300}),
+                         [](const ::testing::TestParamInfo<CruiseCase>& info) { return std::string(info.param.name); });
+
+struct SidewaysCase {
+  const char* name;
+  int dir, speed, steer_vel;
+  int after;
+};
+void PrintTo(const SidewaysCase& c, std::ostream* os) { *os << c.name; }
+
+class TrafficSidewaysTest : public TrafficDrivingTest, public ::testing::WithParamInterface<SidewaysCase> {};
+
+// After its decay the sideways speed of road traffic is held to (Speed + 1) x Dir either
+// way; cross traffic is not held to it.
+TEST_P(TrafficSidewaysTest, NoFasterSidewaysThanAlong) {
+  const SidewaysCase c = GetParam();
+  Vehicle& v = PlaceCar(1, c.dir == 1 ? 3 : 4, 300, c.speed);
+  v.Dir = c.dir;
+  v.MaxSpeed = c.speed;
+  v.SteerVel = c.steer_vel;
+  Frame();
+  EXPECT_EQ(v.SteerVel, c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Limit, TrafficSidewaysTest,
+                         ::testing::Values(SidewaysCase{"RightCut", 1, 10, 30, 11},
+                                           SidewaysCase{"LeftCut", 1, 10, -30, -11},
+                                           SidewaysCase{"RightAtTheLimit", 1, 10, 12, 11},
+                                           SidewaysCase{"RightBelow", 1, 10, 11, 10},
+                                           SidewaysCase{"StandingDrifts", 1, 0, 5, 1},
+                                           SidewaysCase{"OncomingRight", -1, -10, 30, 9},
+                                           SidewaysCase{"OncomingLeft", -1, -10, -30, -9}),
+                         [](const ::testing::TestParamInfo<SidewaysCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kelto1::traffic_test

@@ -93,15 +93,6 @@ class TrafficTest : public ::testing::Test {
     return v;
   }
 
-  // Whether the sprite queue is in place; drawing tests need it.
-  bool QueueWorks() {
-    game.vehicles.SpriteQueue[0] = 0;
-    game.QueueSprite(1, 0, 0);
-    const bool works = game.vehicles.SpriteQueue[0] == 1;
-    game.vehicles.SpriteQueue[0] = 0;
-    return works;
-  }
-
   struct Queued {
     int sprite, x, y;
     bool operator==(const Queued&) const = default;

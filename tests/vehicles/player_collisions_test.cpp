@@ -12,7 +12,7 @@ class CollisionTest : public VehicleTest {
   CollisionTest() { player().Mass = 1000; }  // as heavy as the test cars
   // One contact pass followed by the frame's damage reaction.
   void Collide() {
-    game.vehicles.DamageTaken = player().HitPoints;
+    game.PlayerHitPointsAtStart = player().HitPoints;
     game.CollideWithTraffic();
     game.ReactToDamage();
   }
@@ -208,6 +208,10 @@ struct ReactionCase {
   int frames;  // 9: left as it was
   int cooldown_after;
 };
+void PrintTo(const ReactionCase& c, std::ostream* os) {
+  *os << "damage " << c.damage << " cooldown " << c.cooldown << " sound " << c.sound << " frames " << c.frames
+      << " cooldown_after " << c.cooldown_after;
+}
 
 class ReactionTest : public CollisionTest, public ::testing::WithParamInterface<ReactionCase> {};
 
@@ -215,7 +219,7 @@ TEST_P(ReactionTest, DamageBands) {
   const ReactionCase& c = GetParam();
   for (auto& e : game.traffic.Debris) e.Frames = 9;
   player().HitCooldown = c.cooldown;
-  game.vehicles.DamageTaken = 700;
+  game.PlayerHitPointsAtStart = 700;
   player().HitPoints = 700 - c.damage;
   const int repaints = platform.repaints[Element::HitP];
   game.ReactToDamage();
@@ -230,17 +234,83 @@ TEST_P(ReactionTest, DamageBands) {
   EXPECT_EQ(game.shell.RaceOver, 0);
 }
 
+std::string ReactionName(const ::testing::TestParamInfo<ReactionCase>& info) {
+  const ReactionCase& c = info.param;
+  std::string name = c.damage < 0 ? "Gain" + std::to_string(-c.damage) : "Damage" + std::to_string(c.damage);
+  if (c.cooldown != 0) name += "Cooling" + std::to_string(c.cooldown);
+  return name;
+}
+
 INSTANTIATE_TEST_SUITE_P(Bands, ReactionTest,
                          ::testing::Values(ReactionCase{0, 0, -1, 9, 0}, ReactionCase{1, 0, -1, 9, 0},
                                            ReactionCase{-30, 0, -1, 9, 0}, ReactionCase{2, 0, 0, 3, 6},
                                            ReactionCase{7, 0, 0, 3, 6}, ReactionCase{8, 0, 1, 4, 6},
                                            ReactionCase{49, 0, 1, 4, 6}, ReactionCase{50, 0, 2, 4, 6},
                                            ReactionCase{699, 0, 2, 4, 6}, ReactionCase{81, 3, -1, 9, 3},
-                                           ReactionCase{5, 1, -1, 9, 1}));
+                                           ReactionCase{5, 1, -1, 9, 1}),
+                         ReactionName);
+
+// FUEL pick-ups add to the condition without a limit, so it can pass what 16 bits hold;
+// the damage of the frame is still worked out from the whole value, and only the
+// damage count stops at the ends of the 16-bit range.
+TEST_F(CollisionTest, ConditionsBeyondSixteenBitsStillReactToDamage) {
+  const struct {
+    const char* what;
+    int start, after;
+    int damage, sound, frames;
+    uint8_t race_over;
+  } cases[] = {
+      {"a knock at 32900", 32900, 32880, 20, 1, 4, 0},
+      {"a scrape at 32900", 32900, 32899, 1, -1, 9, 0},
+      {"a crash at 32900", 32900, 32700, 200, 2, 4, 0},
+      {"a knock at -33000", -33000, -33005, 5, 0, 3, 1},
+      {"from 32900 to -33000", 32900, -33000, 32767, 2, 4, 1},
+      {"a gain from -33000 to 32900", -33000, 32900, -32768, -1, 9, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (auto& e : game.traffic.Debris) e.Frames = 9;
+    platform.played_sounds.clear();
+    game.audio.SoundCooldown.fill(0);
+    game.shell.RaceOver = 0;
+    player().HitCooldown = 0;
+    game.PlayerHitPointsAtStart = c.start;
+    player().HitPoints = c.after;
+    game.ReactToDamage();
+    EXPECT_EQ(game.vehicles.DamageTaken, c.damage);
+    EXPECT_EQ(LastSound(), c.sound);
+    EXPECT_EQ(game.traffic.Debris[0].Frames, c.frames);
+    EXPECT_EQ(player().HitCooldown, c.sound >= 0 ? 6 : 0);
+    EXPECT_EQ(game.shell.RaceOver, c.race_over);
+    EXPECT_EQ(game.window[Element::HitP].text, std::to_string(c.after));
+  }
+}
+
+// The same through a whole driving step: the frame starts at 32900 and an obstacle
+// under the car costs it some of that.
+TEST_F(CollisionTest, AFrameStartingAbove32767HitsAnObstacleLikeAnyOther) {
+  for (int32_t start : {32900, -33000}) {
+    SCOPED_TRACE(start);
+    Prepare(game);
+    for (auto& column : game.course.TileGrid) column.fill(2);
+    platform.played_sounds.clear();
+    game.audio.SoundCooldown.fill(0);
+    game.shell.RaceOver = 0;
+    player().HitCooldown = 0;
+    player().HitPoints = start;
+    player().Speed = 150;
+    game.DrivePlayer();
+    const int damage = start - player().HitPoints;
+    ASSERT_GT(damage, 49) << "the obstacle did not cost enough to be heard";
+    EXPECT_EQ(game.vehicles.DamageTaken, damage);
+    EXPECT_EQ(LastSound(), 2);
+    EXPECT_EQ(player().HitCooldown, 6);
+  }
+}
 
 TEST_F(CollisionTest, ASoundStillCoolingDownIsSkippedButTheReactionHappens) {
   game.audio.SoundCooldown[1] = 4;
-  game.vehicles.DamageTaken = 700;
+  game.PlayerHitPointsAtStart = 700;
   player().HitPoints = 680;
   game.ReactToDamage();
   EXPECT_EQ(LastSound(), -1);
@@ -249,7 +319,7 @@ TEST_F(CollisionTest, ASoundStillCoolingDownIsSkippedButTheReactionHappens) {
 }
 
 TEST_F(CollisionTest, FallingBelowZeroDecidesTheRace) {
-  game.vehicles.DamageTaken = 5;
+  game.PlayerHitPointsAtStart = 5;
   player().HitPoints = -3;
   game.ReactToDamage();
   EXPECT_EQ(game.shell.RaceOver, 1);
@@ -258,7 +328,7 @@ TEST_F(CollisionTest, FallingBelowZeroDecidesTheRace) {
 
   // Exactly 0 is still a car that runs.
   game.shell.RaceOver = 0;
-  game.vehicles.DamageTaken = 5;
+  game.PlayerHitPointsAtStart = 5;
   player().HitPoints = 0;
   player().HitCooldown = 0;
   game.ReactToDamage();

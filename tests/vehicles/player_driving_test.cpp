@@ -73,6 +73,36 @@ TEST_F(DrivingTest, AnAccumulatorEqualToItsThresholdDoesNotCarry) {
   EXPECT_EQ(player().Speed, 100);
 }
 
+struct SteerCarryCase {
+  const char* name;
+  int steer_vel, steer_acc;  // SteerVel before its decay of one
+  int moved, acc_after;
+};
+void PrintTo(const SteerCarryCase& c, std::ostream* os) { *os << c.name; }
+
+class SteerCarryTest : public DrivingTest, public ::testing::WithParamInterface<SteerCarryCase> {};
+
+// The steering accumulator carries a pixel only once it passes SteerStep (40) either way;
+// landing exactly on it moves nothing.
+TEST_P(SteerCarryTest, CarriesOnlyPastTheSteerStep) {
+  const SteerCarryCase c = GetParam();
+  player().Speed = 50;
+  player().SteerVel = c.steer_vel;
+  player().SteerAcc = c.steer_acc;
+  Frame();
+  EXPECT_EQ(player().X - 190, c.moved);
+  EXPECT_EQ(player().SteerAcc, c.acc_after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steering, SteerCarryTest,
+                         ::testing::Values(SteerCarryCase{"RightReachesForty", 10, 31, 0, 40},
+                                           SteerCarryCase{"RightPassesForty", 10, 32, 1, 1},
+                                           SteerCarryCase{"RightPassesEighty", 10, 72, 2, 1},
+                                           SteerCarryCase{"LeftReachesForty", -10, -31, 0, -40},
+                                           SteerCarryCase{"LeftPassesForty", -10, -32, -1, -1},
+                                           SteerCarryCase{"RightExactlyEighty", 10, 71, 1, 40}),
+                         [](const ::testing::TestParamInfo<SteerCarryCase>& info) { return std::string(info.param.name); });
+
 TEST_F(DrivingTest, WithNoPedalTheSpeedHoldsAndReleasingTheBrakeEndsBrakingAtOnce) {
   player().Speed = 80;
   player().Throttle = -20;

@@ -82,6 +82,7 @@ struct CodeCase {
   int code, speed, steer, cooldown;
   int want_x, want_speed, want_steer, want_hit_points;
 };
+void PrintTo(const CodeCase& c, std::ostream* os) { *os << c.name; }
 
 // The player starts at X 190 with 700 hit points; a side wall restores X 185.
 const CodeCase kCodeCases[] = {
@@ -90,6 +91,8 @@ const CodeCase kCodeCases[] = {
     {"left wall during cooldown", 1, 100, 40, 3, 185, 99, 29, 699},
     {"right wall, steering 40", 5, 100, 40, 0, 185, 99, -29, 699},
     {"right wall, steering -10", 5, 100, -10, 0, 185, 99, -8, 700},
+    {"left wall, steering 15", 1, 100, 15, 0, 185, 99, 11, 700},     // 11.5 rounds down
+    {"right wall, steering -17", 5, 100, -17, 0, 185, 99, -12, 700},  // 12.9 rounds down
     {"head-on at 150", 2, 150, 0, 0, 190, 100, 0, 588},  // 22500 / 200 = 112.5
     {"head-on at 150 during cooldown", 2, 150, 0, 1, 190, 100, 0, 700},
     {"head-on at 30", 2, 30, 0, 0, 190, -20, 0, 696},
