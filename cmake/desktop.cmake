@@ -11,7 +11,8 @@ add_library(kelto1_frontend STATIC
   src/sdl/frame_pacer.cpp
   src/sdl/joystick_axis.cpp
   src/sdl/screen_picture.cpp
-  src/sdl/edit_boxes.cpp)
+  src/sdl/edit_boxes.cpp
+  src/sdl/replay_viewer.cpp)
 target_link_libraries(kelto1_frontend PUBLIC kelto1_core)
 
 find_package(PkgConfig QUIET)

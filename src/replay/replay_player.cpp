@@ -105,7 +105,11 @@ ReplayOutcome ReplayPlayer::Play() {
   });
   g.StartRace();
   g.shell.EndFrames = 0;
-  if (!(keep_going && !keep_going())) g.RunRace();
+  if (keep_going && !keep_going()) {
+    stop_ = true;  // left during the race start
+  } else {
+    g.RunRace();
+  }
   // A race left with Escape ends inside its last frame; it still ends as recorded.
   if (frame_open_) {
     platform_.FrameEnds();
