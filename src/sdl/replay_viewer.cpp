@@ -98,10 +98,8 @@ void ReplayFromTitle(Platform& screen, Kelto1& game) {
     result = WatchReplay(screen, *file);
     if (!result.played) result.line = path + ": " + result.line;
   }
-  if (!result.played || result.diverged) {
-    screen.Note("kelto1: " + result.line);
-    game.window[Element::COMMENT].text = result.line;
-  }
+  screen.Note("kelto1: " + result.line);
+  if (!result.played || result.diverged) game.window[Element::COMMENT].text = result.line;
   // The title screen comes back as it was, with the line in its notice.
   game.Repaint(Element::Window);
 }
