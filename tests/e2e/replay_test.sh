@@ -88,6 +88,8 @@ await "the title screen after the replay" 248 192 241 16 FFFFC0
 [ "$(count 0 424 73 17 FF0000)" -eq 0 ] || fail "REPLAY still shown on the title screen"
 cmp -s "$work/car.before" "$program/car.dat" || fail "the replay changed car.dat"
 
+cp "$program/last.k1r" "$work/good.k1r"
+
 # A damaged last.k1r: its line on the title screen, and the game goes on.
 printf 'K1RP\x01\x00' >"$program/last.k1r"
 xdotool key F2
@@ -97,7 +99,26 @@ kill -0 "$game_pid" 2>/dev/null || fail "the game ended on a damaged last.k1r"
 xdotool key Escape
 wait_for_end "Escape"
 
-# The command line: a damaged file is one line and status 2, without a window.
+# The command line: a replay in its own window, left with Escape.
+cp "$program/car.dat" "$work/car.saved"
+(cd "$program" && SDL_AUDIODRIVER=dummy exec ./kelto1 --replay "$work/good.k1r" >"$work/game.log" 2>&1) &
+game_pid=$!
+window=''
+for _ in $(seq 100); do
+  window=$(xdotool search --name '^KELTO1$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || fail "kelto1 --replay opened no window"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+win_x=$X win_y=$Y
+await "REPLAY in red in the window of kelto1 --replay" 0 424 73 17 FF0000
+sleep 3
+xdotool key Escape
+wait_for_end "Escape in kelto1 --replay"
+grep -q "^kelto1: replay left at frame [0-9]*$" "$work/game.log" || fail "kelto1 --replay said: $(cat "$work/game.log")"
+cmp -s "$work/car.saved" "$program/car.dat" || fail "kelto1 --replay changed car.dat"
+
+# A damaged file is one line and status 2, without a window.
 status=0
 (cd "$program" && ./kelto1 --replay last.k1r) >"$work/cli.log" 2>&1 || status=$?
 [ "$status" -eq 2 ] && [ "$(wc -l <"$work/cli.log")" -eq 1 ] || fail "kelto1 --replay of a damaged file: status $status, $(cat "$work/cli.log")"

@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "headless/sim_session.h"
@@ -237,6 +238,15 @@ TEST(ReplayFile, AStartStateThatDoesNotFitIsRefusedBeforeThePlay) {
       {"cut short", std::vector<uint8_t>(start.begin(), start.begin() + static_cast<long>(start.size() / 2))},
       {"one byte more", [&] { auto s = start; s.push_back(1); return s; }()},
       {"a struct of another size", [&] { auto s = start; s[0] += 1; return s; }()},
+      // The view is one run of black; a run one pixel longer than the picture.
+      {"a picture run past the end", [&] {
+         auto s = start;
+         const uint8_t black_view[] = {0x80, 0x80, 0x12, 0, 0, 0, 0};  // 294912 pixels
+         auto at = std::search(s.begin(), s.end(), std::begin(black_view), std::end(black_view));
+         EXPECT_NE(at, s.end());
+         if (at != s.end()) at[0] = 0x81;
+         return s;
+       }()},
   };
   for (const Case& c : cases) {
     replay.start = c.start;
