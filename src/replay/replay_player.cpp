@@ -83,6 +83,12 @@ bool ReplayPlayer::Prepare(std::string& error) {
   return true;
 }
 
+void ReplayPlayer::CheckPoint(const Kelto1& game, long frame) {
+  if (frame % kCheckpointEvery != 0 || checkpoint_mismatch_ != 0) return;
+  const size_t i = static_cast<size_t>(frame / kCheckpointEvery) - 1;
+  if (i >= replay_.checkpoints.size() || replay_.checkpoints[i] != RaceHash(game)) checkpoint_mismatch_ = frame;
+}
+
 ReplayOutcome ReplayPlayer::Play() {
   Kelto1& g = *game_;
   ReplayOutcome out;
@@ -95,10 +101,7 @@ ReplayOutcome ReplayPlayer::Play() {
     platform_.FrameEnds();
     frame_open_ = false;
     const long f = platform_.frame();
-    if (f % kCheckpointEvery == 0 && checkpoint_mismatch_ == 0) {
-      const size_t i = static_cast<size_t>(f / kCheckpointEvery) - 1;
-      if (i >= replay_.checkpoints.size() || replay_.checkpoints[i] != RaceHash(game)) checkpoint_mismatch_ = f;
-    }
+    CheckPoint(game, f);
     if (after_frame) after_frame(f);
     if (keep_going && !keep_going()) stop_ = true;
     return !stop_ && f < static_cast<long>(replay_.frames);
@@ -113,11 +116,7 @@ ReplayOutcome ReplayPlayer::Play() {
   // A race left with Escape ends inside its last frame; it still ends as recorded.
   if (frame_open_) {
     platform_.FrameEnds();
-    const long f = platform_.frame();
-    if (f % kCheckpointEvery == 0 && checkpoint_mismatch_ == 0) {
-      const size_t i = static_cast<size_t>(f / kCheckpointEvery) - 1;
-      if (i >= replay_.checkpoints.size() || replay_.checkpoints[i] != RaceHash(g)) checkpoint_mismatch_ = f;
-    }
+    CheckPoint(g, platform_.frame());
   }
   g.StopMusic();
   out.frames = platform_.frame();

@@ -93,6 +93,9 @@ class ReplayPlayer {
   std::function<void(long frame)> after_frame;
 
  private:
+  // Compares the race hash after every 100th frame with the recorded one.
+  void CheckPoint(const Kelto1& game, long frame);
+
   Replay replay_;
   ReplayPlatform platform_;
   std::unique_ptr<Kelto1> game_;
