@@ -171,7 +171,9 @@ std::optional<Replay> DecodeReplay(const std::vector<uint8_t>& file, std::string
   if (!r.ok()) return fail("the file is truncated (" + Str(file.size()) + " bytes end inside its header)");
   if (out.frames > kMaxReplayFrames)
     return fail("the file is damaged (it claims " + Str(out.frames) + " frames)");
-  if (raw_size > kMaxReplayPayload)
+  // zlib packs at most about 1032 to 1, so a larger claim is refused before any memory
+  // is set aside for it.
+  if (raw_size > kMaxReplayPayload || raw_size > uint64_t{z_size} * 1100 + 64)
     return fail("the file is damaged (it claims " + Str(raw_size) + " bytes of race data)");
   const uint64_t expected = r.used(file.data()) + uint64_t{z_size} + 4;
   if (file.size() < expected)

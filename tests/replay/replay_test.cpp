@@ -206,6 +206,9 @@ TEST(ReplayFile, DamagedForeignOrImpossibleFilesAreRefusedWithOneLine) {
        }), "car text is 4294967295 bytes long"},
       {"frames beyond the input", EncodeReplay(miscounted), "frame count does not match the input (401 frames"},
       {"frames without input", EncodeReplay(empty_input_claims_frames), "frame count does not match the input (50 frames, input for 0)"},
+      {"more race data than zlib can pack",
+       with([&](auto& f) { f[car_length_at + 1 + replay.car.size() + 20 + 3] = 0x01; Reseal(f); }),
+       "bytes of race data"},
       {"race data not packed", with([&](auto& f) { f[car_length_at + 1 + replay.car.size() + 28 + 2] ^= 0xFF; Reseal(f); }),
        "does not unpack"},
   };
