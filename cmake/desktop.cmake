@@ -13,7 +13,8 @@ add_library(kelto1_frontend STATIC
   src/sdl/screen_picture.cpp
   src/sdl/edit_boxes.cpp
   src/sdl/command_line.cpp
-  src/sdl/display_message.cpp)
+  src/sdl/display_message.cpp
+  src/sdl/replay_viewer.cpp)
 target_link_libraries(kelto1_frontend PUBLIC kelto1_core)
 target_include_directories(kelto1_frontend PRIVATE ${CMAKE_BINARY_DIR}/generated)
 

@@ -11,7 +11,7 @@ fuzz_runs=${KELTO1_FUZZ_RUNS:-20000}
 
 CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELTO1_SANITIZE=ON -DKELTO1_FUZZ=ON \
   -DKELTO1_DESKTOP=OFF -DKELTO1_TESTS=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" --target kelto1-sim settings_fuzz sound_music_fuzz kelto1_tests
+cmake --build "$build" -j"$(nproc)" --target kelto1-sim settings_fuzz sound_music_fuzz replay_fuzz kelto1_tests
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -44,7 +44,7 @@ for seed in "${seeds[@]}"; do
 done
 echo "soak: $total frames checked over ${#seeds[@]} seeds without a violation"
 
-for target in settings sound_music; do
+for target in settings sound_music replay; do
   corpus="$log/corpus-$target"
   mkdir -p "$corpus"
   cp tests/fuzz/corpus/"$target"/* "$corpus"/

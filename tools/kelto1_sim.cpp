@@ -14,12 +14,16 @@
 
 #include "headless/sim_session.h"
 #include "headless/soak.h"
+#include "replay/replay_file.h"
+#include "replay/replay_player.h"
+#include "replay/view_hash.h"
 #include "sim_modes.h"
 
 namespace {
 
 using kelto1::Element;
 using kelto1::Kelto1;
+using kelto1::ViewHash;
 
 struct Options {
   std::string car = "RacingCar";
@@ -32,13 +36,16 @@ struct Options {
   bool check = false;
   bool bench = false;
   bool view_hash = false;
+  std::string record_path;
+  std::string replay_path;
 };
 
 [[noreturn]] void Usage(const std::string& why) {
   std::fprintf(stderr,
                "kelto1-sim: %s\n"
                "usage: kelto1-sim [--car TEXT] [--frames N] [--demo FILE] [--png FRAME:PATH]... [--every K]\n"
-               "                  [--view-hash]\n"
+               "                  [--view-hash] [--record OUT]\n"
+               "       kelto1-sim --replay FILE [--every K]\n"
                "       kelto1-sim --random-input SEED --frames N [--check]\n"
                "       kelto1-sim --bench [--frames N]\n",
                why.c_str());
@@ -68,6 +75,8 @@ Options ParseOptions(int argc, char** argv) {
     else if (a == "--check") o.check = true;
     else if (a == "--bench") o.bench = true;
     else if (a == "--view-hash") o.view_hash = true;
+    else if (a == "--record") o.record_path = value();
+    else if (a == "--replay") o.replay_path = value();
     else if (a == "--png") {
       std::string v = value();
       size_t colon = v.find(':');
@@ -97,34 +106,6 @@ int TrafficActive(const Kelto1& g) {
   return n;
 }
 
-// A running hash of every race view as it was painted, sprites and all (the state hash
-// cannot see them: the next frame's road has been copied over them by then).
-class ViewHash {
- public:
-  void Add(const kelto1::Picture& view) {
-    // Four independent lanes of two pixels each, so the multiplications overlap.
-    constexpr uint64_t kPrime = 0x100000001B3ull;
-    uint64_t a = h_, b = h_ ^ 1, c = h_ ^ 2, d = h_ ^ 3;
-    const auto pair = [](const uint32_t* p) { return static_cast<uint64_t>(p[0]) << 32 | p[1]; };
-    for (int y = 0; y < view.height(); ++y) {
-      const uint32_t* row = view.Row(y);
-      int x = 0;
-      for (; x + 8 <= view.width(); x += 8) {
-        a = (a ^ pair(row + x)) * kPrime;
-        b = (b ^ pair(row + x + 2)) * kPrime;
-        c = (c ^ pair(row + x + 4)) * kPrime;
-        d = (d ^ pair(row + x + 6)) * kPrime;
-      }
-      for (; x < view.width(); ++x) a = (a ^ row[x]) * kPrime;
-    }
-    h_ = ((a * 31 + b) * 31 + c) * 31 + d;
-  }
-  uint64_t value() const { return h_; }
-
- private:
-  uint64_t h_ = 0xCBF29CE484222325ull;
-};
-
 void PrintState(const Kelto1& g, long frames, const ViewHash* views) {
   const auto& p = g.vehicles.Vehicles[0];
   std::printf("frames=%ld\n", frames);
@@ -143,6 +124,45 @@ void PrintState(const Kelto1& g, long frames, const ViewHash* views) {
   if (views) std::printf("view_hash=%016llx\n", static_cast<unsigned long long>(views->value()));
 }
 
+// Plays a replay file on the simulated machine and says whether it ended as recorded.
+int PlayReplay(const Options& o) {
+  std::ifstream in(o.replay_path, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "kelto1-sim: cannot read the replay %s\n", o.replay_path.c_str());
+    return 2;
+  }
+  std::vector<uint8_t> bytes;
+  char buffer[65536];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    bytes.insert(bytes.end(), buffer, buffer + in.gcount());
+    if (bytes.size() > kelto1::kMaxReplayFileSize) break;
+  }
+  std::string error;
+  auto replay = kelto1::DecodeReplay(bytes, error);
+  if (!replay) {
+    std::fprintf(stderr, "kelto1-sim: %s: %s\n", o.replay_path.c_str(), error.c_str());
+    return 2;
+  }
+  kelto1::HeadlessPlatform machine;
+  kelto1::ReplayPlayer player(machine, std::move(*replay));
+  if (!player.Prepare(error)) {
+    std::fprintf(stderr, "kelto1-sim: %s: %s\n", o.replay_path.c_str(), error.c_str());
+    return 2;
+  }
+  player.after_frame = [&](long frame) {
+    if (o.every > 0 && frame % o.every == 0) PrintState(player.game(), frame, nullptr);
+  };
+  const kelto1::ReplayOutcome outcome = player.Play();
+  PrintState(player.game(), outcome.frames, nullptr);
+  std::printf("view_hash=%016llx\n", static_cast<unsigned long long>(outcome.view_hash));
+  if (outcome.diverged) {
+    std::printf("replay=diverged frame=%ld\n", outcome.diverged_frame);
+    return 1;
+  }
+  std::printf("replay=ok\n");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,7 +170,9 @@ int main(int argc, char** argv) {
   kelto1::SetRangeFaultMode(kelto1::RangeFaultMode::Abort);
   if (o.random_input) return kelto1::RunSoak(o.seed, o.frames, o.check);
   if (o.bench) return kelto1::RunBench(o.frames);
+  if (!o.replay_path.empty()) return PlayReplay(o);
   kelto1::SimSession session;
+  if (!o.record_path.empty()) session.game().recorder.set_hash_views(true);
 
   if (!o.demo_path.empty()) {
     std::ifstream in(o.demo_path);
@@ -182,6 +204,15 @@ int main(int argc, char** argv) {
   if (png_failed) {
     std::fprintf(stderr, "kelto1-sim: could not write a PNG\n");
     return 1;
+  }
+  if (!o.record_path.empty()) {
+    const std::vector<uint8_t>& file = session.game().recorder.last_file();
+    std::ofstream out(o.record_path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    if (file.empty() || !out.flush()) {
+      std::fprintf(stderr, "kelto1-sim: could not write the replay %s\n", o.record_path.c_str());
+      return 1;
+    }
   }
   return 0;
 }

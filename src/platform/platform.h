@@ -20,6 +20,9 @@ constexpr int kMenu = 18;  // Alt
 constexpr int kEscape = 27;
 constexpr int kLeft = 37;
 constexpr int kRight = 39;
+// Only the replay viewer asks about these; the game never does.
+constexpr int kSpace = 32;
+constexpr int kF2 = 113;
 }  // namespace vk
 
 // Answer of a joystick position query.

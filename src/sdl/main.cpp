@@ -3,7 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/disk_files.h"
+#include "replay/replay_file.h"
+#include "sdl/replay_viewer.h"
 
 #include "sdl/command_line.h"
 #include "sdl/sdl_platform.h"
@@ -20,11 +26,21 @@ int main(int argc, char** argv) {
     std::fputs(command.text.c_str(), command.exit_code == 0 ? stdout : stderr);
     return command.exit_code;
   }
-  // The file named by --replay is not played back here: the game starts as usual.
 #ifdef NDEBUG
   // A value out of its field's range is clamped in play, and told once on stderr.
   kelto1::SetRangeFaultMode(kelto1::RangeFaultMode::Clamp);
 #endif
+  // kelto1 --replay FILE: plays a recorded race in the window, then ends.
+  std::optional<std::vector<uint8_t>> replay;
+  if (command.action == kelto1::CommandLine::Action::Replay) {
+    replay = kelto1::DiskFileStore().Read(command.replay_file);
+    std::string why = replay ? "" : "cannot be read";
+    if (replay && !kelto1::DecodeReplay(*replay, why)) replay.reset();
+    if (!replay) {
+      std::fprintf(stderr, "kelto1: %s: %s\n", command.replay_file.c_str(), why.c_str());
+      return 2;
+    }
+  }
   std::string error;
   std::unique_ptr<kelto1::SdlPlatform> platform = kelto1::SdlPlatform::Create(error);
   if (!platform) {
@@ -32,6 +48,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   platform->OpenAudio();
+  if (replay) {
+    const kelto1::WatchResult watched = kelto1::WatchReplay(*platform, *replay);
+    std::fprintf(stderr, "kelto1: %s\n", watched.line.c_str());
+    return !watched.played ? 2 : watched.diverged ? 1 : 0;
+  }
   auto game = std::make_unique<kelto1::Kelto1>(*platform);
   game->Form_Load();
   game->Repaint(kelto1::Element::Window);  // the window appears once start-up is done
@@ -39,6 +60,10 @@ int main(int argc, char** argv) {
   uint64_t next_tick = kelto1::TicksNow() + kTimerMs;
   while (!platform->ended()) {
     platform->HandleEvents(*game);
+    // F2 on the title screen replays the last race. Asked every pass, so that a press
+    // made during a race is used up before the title screen shows.
+    if (platform->GetAsyncKeyState(kelto1::vk::kF2) != 0 && game->window[kelto1::Element::GameTitle].visible)
+      kelto1::ReplayFromTitle(*platform, *game);
     const uint64_t now = kelto1::TicksNow();
     if (now < next_tick) {
       platform->WaitForEvents(next_tick);

@@ -16,6 +16,8 @@ int VirtualKeyOf(SDL_Scancode key) {
     case SDL_SCANCODE_LCTRL:
     case SDL_SCANCODE_RCTRL: return vk::kControl;
     case SDL_SCANCODE_ESCAPE: return vk::kEscape;
+    case SDL_SCANCODE_SPACE: return vk::kSpace;
+    case SDL_SCANCODE_F2: return vk::kF2;
     default: return -1;
   }
 }

@@ -35,9 +35,11 @@ void Kelto1::Timer1_Timer() {
     Repaint(Element::Spdlbl);
     Repaint(Element::Gamewait);
     Repaint(Element::Window);
+    recorder.RaceStarts(*this);
     StartRace();
     shell.EndFrames = 0;
     RunRace();
+    recorder.RaceEnds(*this);
   }
 }
 

@@ -18,7 +18,7 @@ void ZeroFill(T& state) {
 }
 }  // namespace
 
-Kelto1::Kelto1(Platform& p) : platform(p) {
+Kelto1::Kelto1(Platform& p) : recorder(p), platform(recorder) {
   ZeroFill(shell);
   ZeroFill(course);
   ZeroFill(vehicles);
@@ -35,6 +35,7 @@ Kelto1::Kelto1(Platform& p) : platform(p) {
 
 void Kelto1::Repaint(Element e) {
   window.MarkPainted(e);
+  if (e == Element::Display) recorder.ViewPainted(*this);
   platform.Repaint(*this, e);
 }
 

@@ -12,6 +12,7 @@
 #include "course/course_state.h"
 #include "input/input_state.h"
 #include "platform/platform.h"
+#include "replay/race_recorder.h"
 #include "shell/numbers.h"
 #include "shell/masked_sheet.h"
 #include "shell/picture.h"
@@ -63,6 +64,8 @@ class Kelto1 {
   Picture GameTitle;  // the title logo, 391 x 48
 
   Random random;
+  // Every race is recorded; the game reaches the machine through the recorder.
+  RaceRecorder recorder;
   Platform& platform;
 
   // Rnd: one draw of the game's generator.

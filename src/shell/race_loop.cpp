@@ -6,6 +6,7 @@ namespace kelto1 {
 void Kelto1::RunRace() {
   while (shell.EndFrames < 1000) {
     if (before_frame_) before_frame_(*this);
+    recorder.FrameStarts();
     if (shell.RaceOver == 1) shell.EndFrames += 1;
     ShowTime();
     PaceFrame();
@@ -28,6 +29,7 @@ void Kelto1::RunRace() {
     // The road for the next frame; it wipes this frame's sprites and shows next time.
     BitBlt(Display, 0, 0, 512, 576, Master, 0, 64 - vehicles.ScrollSub, RasterOp::SRCCOPY);
     KeepMusicPlaying();
+    recorder.FrameEnds(*this);
     if (after_frame_ && !after_frame_(*this)) return;
   }
 }

@@ -14,20 +14,25 @@ await "title banner" 248 192 241 16 FFFFC0
 [ -f "$program/car.dat" ] || fail "car.dat was not created at start-up"
 [ "$(od -An -tx1 "$program/car.dat" | tr -d ' \n')" = "" ] || fail "a first run starts without settings"
 
-# Ctrl starts the race at the frame delay of 0; then Alt is held flat out through the
-# traffic until the car is wrecked (the clock would decide the race too, only later).
-xdotool keydown ctrl
+# The motorbike, from the selector's list (a click on its button, then on the third
+# item), so that flat out through the traffic the race ends with a wreck in minutes
+# rather than with the clock.
+xdotool mousemove $((win_x + 80)) $((win_y + 210)) click 1
+sleep 0.5
+xdotool mousemove $((win_x + 40)) $((win_y + 254)) click 1
+sleep 0.5
+xdotool key ctrl
 await "the delay box hidden once the race starts" 0 360 57 18 C0FFFF none
-xdotool keyup ctrl
-xdotool keydown alt
 started=$(date +%s)
-# Game over shows the delay box again; the title follows 1000 frames later, so Alt is
-# let go at once (held at the title it would keep the next race from starting, which is
-# harmless, but the test should leave the keys as a player would).
-for _ in $(seq 3000); do
+# Flat out, weaving, until game over shows the delay box again; the clock would end the
+# race too, only later. Alt is let go at once: the title follows 1000 frames on.
+xdotool keydown alt
+for i in $(seq 3000); do
   snap
   [ "$(count 0 360 57 18 C0FFFF)" -gt 0 ] && break
   kill -0 "$game_pid" 2>/dev/null || fail "the game ended during the race"
+  if [ $((i % 6)) -eq 0 ]; then xdotool keydown Left; sleep 0.3; xdotool keyup Left; fi
+  if [ $((i % 6)) -eq 3 ]; then xdotool keydown Right; sleep 0.3; xdotool keyup Right; fi
   sleep 0.5
 done
 xdotool keyup alt

@@ -1,0 +1,265 @@
+// Replays: every race is written beside the settings, plays back exactly, and a damaged
+// or foreign file is refused with one line instead of being played.
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "headless/sim_session.h"
+#include "replay/race_snapshot.h"
+#include "replay/replay_file.h"
+#include "replay/replay_player.h"
+
+namespace kelto1 {
+namespace {
+
+// A race of `frames` frames with some steering, braking and a joystick nudge, cut there.
+std::vector<uint8_t> RecordRace(long frames, bool joystick = false) {
+  SimSession s;
+  s.platform().joystick_present = joystick;
+  s.platform().joystick.x = 32768;
+  s.StartProgram();
+  s.game().window[Element::CarSel].text = "MotorBike";
+  s.keys_for_frame = [&](long frame, HeadlessPlatform& p) {
+    p.ReleaseAll();
+    p.Hold(frame % 90 < 70 ? vk::kMenu : vk::kControl);
+    if (frame % 200 < 30) p.Hold(vk::kLeft);
+    if (frame % 300 > 260) p.Hold(vk::kRight);
+    if (frame % 157 == 0) p.Tap(vk::kRight);
+    p.joystick.x = frame % 400 < 50 ? 40000 : 32768;
+    p.joystick.buttons = frame % 500 < 40 ? 2 : 0;
+  };
+  s.RunRace(frames);
+  return s.game().recorder.last_file();
+}
+
+ReplayOutcome PlayBack(const std::vector<uint8_t>& file, HeadlessPlatform& machine) {
+  std::string error;
+  auto replay = DecodeReplay(file, error);
+  EXPECT_TRUE(replay) << error;
+  if (!replay) return {};
+  ReplayPlayer player(machine, std::move(*replay));
+  EXPECT_TRUE(player.Prepare(error)) << error;
+  return player.Play();
+}
+
+// Puts the checksum (zlib's CRC-32 of everything before it) back after a change, so that
+// only the change itself is judged.
+void Reseal(std::vector<uint8_t>& file) {
+  file.resize(file.size() - 4);
+  const uint32_t crc = static_cast<uint32_t>(crc32(0, file.data(), static_cast<uInt>(file.size())));
+  for (int i = 0; i < 4; ++i) file.push_back(static_cast<uint8_t>(crc >> (8 * i)));
+}
+
+TEST(ReplayRecording, ARecordedRacePlaysBackToTheSameEndWithKeysAndJoystick) {
+  for (bool joystick : {false, true}) {
+    const std::vector<uint8_t> file = RecordRace(1500, joystick);
+    ASSERT_FALSE(file.empty());
+    HeadlessPlatform machine;
+    const ReplayOutcome out = PlayBack(file, machine);
+    EXPECT_FALSE(out.diverged) << "joystick " << joystick << " frame " << out.diverged_frame;
+    EXPECT_EQ(out.frames, 1500);
+    std::string error;
+    EXPECT_EQ(DecodeReplay(file, error)->state_hash, out.state_hash);
+    EXPECT_EQ(DecodeReplay(file, error)->car, "MotorBike");
+  }
+}
+
+TEST(ReplayRecording, ChangedInputOrEndIsReportedAsDivergedAtTheFrameItShows) {
+  std::string error;
+  Replay replay = *DecodeReplay(RecordRace(1000), error);
+  // The first frames held Alt; answered as not held, the car falls behind from there on.
+  Replay changed_input = replay;
+  for (InputAnswer& a : changed_input.patterns[changed_input.runs[0].pattern])
+    if (a.kind == InputAnswer::Kind::Key && a.key == vk::kMenu) a.key_state = 0;
+  Replay changed_end = replay;
+  changed_end.state_hash ^= 1;
+  // One frame's input short of its last answer: the game asks for it in the first frame
+  // that uses that input.
+  Replay fewer_answers = replay;
+  const uint32_t shortened = fewer_answers.runs[5].pattern;
+  fewer_answers.patterns[shortened].pop_back();
+  long first_use = 1;
+  for (const InputRun& run : replay.runs) {
+    if (run.pattern == shortened) break;
+    first_use += run.frames;
+  }
+
+  struct Case {
+    const char* name;
+    const Replay& replay;
+    long first, last;  // where the divergence may be reported
+  } cases[] = {
+      {"input", changed_input, 1, 100},
+      {"end hash", changed_end, 1000, 1000},
+      {"a missing answer", fewer_answers, first_use, first_use},
+  };
+  for (const Case& c : cases) {
+    HeadlessPlatform machine;
+    const ReplayOutcome out = PlayBack(EncodeReplay(c.replay), machine);
+    EXPECT_TRUE(out.diverged) << c.name;
+    EXPECT_GE(out.diverged_frame, c.first) << c.name;
+    EXPECT_LE(out.diverged_frame, c.last) << c.name;
+    EXPECT_NE(DescribeOutcome(out).find("no longer plays as recorded"), std::string::npos);
+  }
+}
+
+TEST(ReplayRecording, RaceEndWritesLastAndANewBestRankAlsoBest) {
+  struct Case {
+    const char* best_before;
+    bool best_written;
+  } cases[] = {{"9", true}, {"0", false}};
+  for (const Case& c : cases) {
+    SimSession s;
+    s.StartProgram();
+    s.game().window[Element::HighSc].text = c.best_before;
+    s.keys_for_frame = [&](long frame, HeadlessPlatform& p) {
+      p.ReleaseAll();
+      if (frame == 1) s.game().window[Element::Mtime].text = "1";  // decided at frame 100
+    };
+    const long frames = s.RunRace(0);
+    ASSERT_EQ(frames, 1100);
+    auto& files = s.platform().files.files;
+    ASSERT_TRUE(files.count("/game/last.k1r")) << c.best_before;
+    EXPECT_EQ(files.count("/game/best.k1r") == 1, c.best_written) << c.best_before;
+    EXPECT_EQ(files["/game/last.k1r"], s.game().recorder.last_file());
+    std::string error;
+    auto replay = DecodeReplay(files["/game/last.k1r"], error);
+    ASSERT_TRUE(replay) << error;
+    EXPECT_EQ(replay->frames, 1100u);
+  }
+}
+
+TEST(ReplayRecording, AFolderThatCannotBeWrittenCostsOneLineAndTheGameGoesOn) {
+  SimSession s;
+  s.StartProgram();
+  s.platform().files.read_only_folders.insert("/game");
+  s.platform().notes.clear();
+  EXPECT_EQ(s.RunRace(300), 300);
+  ASSERT_EQ(s.platform().notes.size(), 1u);
+  EXPECT_EQ(s.platform().notes[0], "kelto1: could not save the replay to /game/last.k1r");
+  EXPECT_FALSE(s.game().Ended());
+  EXPECT_EQ(s.RunRace(200), 200);  // the next race starts as ever
+}
+
+TEST(ReplayRecording, ARaceLeftWithEscapeReplaysWithoutEndingOrSavingAnything) {
+  SimSession s;
+  s.StartProgram();
+  s.SetDemo({{40, {vk::kMenu}}, {1, {vk::kEscape}}});
+  s.RunRace(0);
+  ASSERT_TRUE(s.game().Ended());
+  const std::vector<uint8_t> file = s.platform().files.files["/game/last.k1r"];
+  HeadlessPlatform machine;
+  machine.files.files["/game/car.dat"] = {7, 0, 0, 0, 9, 0, 0, 0, 0, 0};
+  const auto files_before = machine.files.files;
+  const ReplayOutcome out = PlayBack(file, machine);
+  EXPECT_FALSE(out.diverged) << out.diverged_frame;
+  EXPECT_EQ(out.frames, 41);
+  EXPECT_FALSE(machine.ended);
+  EXPECT_EQ(machine.files.files, files_before);
+}
+
+TEST(ReplayFile, DamagedForeignOrImpossibleFilesAreRefusedWithOneLine) {
+  const std::vector<uint8_t> good = RecordRace(400);
+  std::string error;
+  Replay replay = *DecodeReplay(good, error);
+
+  const auto with = [&](auto change) {
+    std::vector<uint8_t> f = good;
+    change(f);
+    return f;
+  };
+  Replay miscounted = replay;
+  miscounted.frames += 1;
+  Replay no_input = replay;
+  no_input.runs.clear();
+  no_input.patterns.clear();
+  no_input.checkpoints.clear();
+  no_input.frames = 0;
+  Replay empty_input_claims_frames = no_input;
+  empty_input_claims_frames.frames = 50;
+  // The car text's length sits after the magic, the versions and the game version.
+  const size_t car_length_at = 8 + 1 + replay.game_version.size();
+
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> file;
+    const char* says;
+  } cases[] = {
+      {"empty", {}, "the file is empty"},
+      {"foreign", {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0}, "not a Kelto1 replay"},
+      {"text", std::vector<uint8_t>{'3', '0', '0', ' ', 'A', 'L', 'T', '\n'}, "not a Kelto1 replay"},
+      {"magic only", {'K', '1', 'R', 'P'}, "truncated"},
+      {"cut in the header", with([](auto& f) { f.resize(20); }), "truncated"},
+      {"cut in the race data", with([](auto& f) { f.resize(f.size() - 30); }), "truncated"},
+      {"one byte more", with([](auto& f) { f.push_back(0); }), "damaged"},
+      {"a changed byte", with([](auto& f) { f[f.size() - 20] ^= 0x40; }), "checksum"},
+      {"a changed frame count", with([&](auto& f) { f[car_length_at + 1 + replay.car.size()] ^= 1; }), "checksum"},
+      {"newer format", with([](auto& f) { f[4] = 2; Reseal(f); }), "newer Kelto1 (format 2"},
+      {"format 0", with([](auto& f) { f[4] = 0; Reseal(f); }), "damaged"},
+      {"absurd car text", with([&](auto& f) {
+         const uint8_t huge[] = {0xFF, 0xFF, 0xFF, 0xFF, 0x0F};
+         f.erase(f.begin() + car_length_at);
+         f.insert(f.begin() + car_length_at, huge, huge + 5);
+       }), "car text is 4294967295 bytes long"},
+      {"frames beyond the input", EncodeReplay(miscounted), "frame count does not match the input (401 frames"},
+      {"frames without input", EncodeReplay(empty_input_claims_frames), "frame count does not match the input (50 frames, input for 0)"},
+      {"more race data than zlib can pack",
+       with([&](auto& f) { f[car_length_at + 1 + replay.car.size() + 20 + 3] = 0x01; Reseal(f); }),
+       "bytes of race data"},
+      {"race data not packed", with([&](auto& f) { f[car_length_at + 1 + replay.car.size() + 28 + 2] ^= 0xFF; Reseal(f); }),
+       "does not unpack"},
+  };
+  for (const Case& c : cases) {
+    error.clear();
+    EXPECT_FALSE(DecodeReplay(c.file, error)) << c.name;
+    EXPECT_NE(error.find(c.says), std::string::npos) << c.name << ": " << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << c.name;
+  }
+}
+
+TEST(ReplayFile, EveryCutOfAGoodFileIsRefused) {
+  const std::vector<uint8_t> good = RecordRace(300);
+  for (size_t n = 0; n < good.size(); ++n) {
+    std::string error;
+    EXPECT_FALSE(DecodeReplay(std::vector<uint8_t>(good.begin(), good.begin() + n), error)) << n;
+    EXPECT_FALSE(error.empty()) << n;
+  }
+}
+
+TEST(ReplayFile, AStartStateThatDoesNotFitIsRefusedBeforeThePlay) {
+  std::string error;
+  Replay replay = *DecodeReplay(RecordRace(300), error);
+  const std::vector<uint8_t> start = replay.start;
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> start;
+  } cases[] = {
+      {"empty", {}},
+      {"cut short", std::vector<uint8_t>(start.begin(), start.begin() + static_cast<long>(start.size() / 2))},
+      {"one byte more", [&] { auto s = start; s.push_back(1); return s; }()},
+      {"a struct of another size", [&] { auto s = start; s[0] += 1; return s; }()},
+      // The view is one run of black; a run one pixel longer than the picture.
+      {"a picture run past the end", [&] {
+         auto s = start;
+         const uint8_t black_view[] = {0x80, 0x80, 0x12, 0, 0, 0, 0};  // 294912 pixels
+         auto at = std::search(s.begin(), s.end(), std::begin(black_view), std::end(black_view));
+         EXPECT_NE(at, s.end());
+         if (at != s.end()) at[0] = 0x81;
+         return s;
+       }()},
+  };
+  for (const Case& c : cases) {
+    replay.start = c.start;
+    HeadlessPlatform machine;
+    ReplayPlayer player(machine, replay);
+    error.clear();
+    EXPECT_FALSE(player.Prepare(error)) << c.name;
+    EXPECT_NE(error.find("start state does not fit this game"), std::string::npos) << c.name << ": " << error;
+  }
+}
+
+}  // namespace
+}  // namespace kelto1

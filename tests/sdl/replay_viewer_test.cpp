@@ -1,0 +1,95 @@
+// Watching a replay: the viewer's clock, its speed and pause keys, the views it lets
+// through at four times the speed, the REPLAY mark, and Escape.
+#include "sdl/replay_viewer.h"
+
+#include <gtest/gtest.h>
+
+#include "headless/sim_session.h"
+#include "replay/replay_file.h"
+
+namespace kelto1 {
+namespace {
+
+std::vector<uint8_t> ShortRace() {
+  SimSession s;
+  s.StartProgram();
+  s.SetDemo({{200, {vk::kMenu}}, {30, {vk::kMenu, vk::kLeft}}});
+  s.RunRace(300);
+  return s.game().recorder.last_file();
+}
+
+TEST(ReplayViewer, ClockRunsFourTimesAsFastWithRightHeldAndStandsStillWhilePaused) {
+  HeadlessPlatform screen;
+  screen.now_ms = 1000;
+  ViewerPlatform viewer(screen);
+  const uint32_t t0 = viewer.GetTickCount();
+  screen.now_ms += 10;
+  EXPECT_EQ(viewer.GetTickCount() - t0, 10u);
+  screen.Hold(vk::kRight);
+  viewer.GetTickCount();  // the key is seen here
+  const uint32_t t1 = viewer.GetTickCount();
+  screen.now_ms += 10;
+  EXPECT_EQ(viewer.GetTickCount() - t1, 40u);
+  screen.Release(vk::kRight);
+  viewer.GetTickCount();
+  // A tap of Space pauses; the clock stands still until the next tap.
+  screen.Tap(vk::kSpace);
+  const uint32_t t2 = viewer.GetTickCount();
+  EXPECT_TRUE(viewer.paused());
+  screen.now_ms += 500;
+  EXPECT_EQ(viewer.GetTickCount(), t2);
+  screen.Tap(vk::kSpace);
+  viewer.GetTickCount();
+  EXPECT_FALSE(viewer.paused());
+  screen.now_ms += 7;
+  EXPECT_EQ(viewer.GetTickCount() - t2, 7u);
+}
+
+TEST(ReplayViewer, AtFourTimesOneViewInFourReachesTheScreenAndTheMarkIsOnScreenOnly) {
+  HeadlessPlatform screen;
+  ViewerPlatform viewer(screen);
+  Kelto1 game(screen);
+  viewer.Watch(game);
+  for (int i = 0; i < 8; ++i) viewer.Repaint(game, Element::Display);
+  EXPECT_EQ(screen.repaints[Element::Display], 8);
+  screen.Hold(vk::kRight);
+  viewer.GetTickCount();
+  for (int i = 0; i < 8; ++i) viewer.Repaint(game, Element::Display);
+  viewer.Repaint(game, Element::HitP);
+  EXPECT_EQ(screen.repaints[Element::Display], 10);
+  EXPECT_EQ(screen.repaints[Element::HitP], 1);
+  EXPECT_EQ(game.window.Painted(Element::SCORElab5).text, "REPLAY");
+  EXPECT_EQ(game.window.Painted(Element::SCORElab5).color, colors::kRed);
+  EXPECT_EQ(game.window[Element::SCORElab5].text, "Ver1.5");  // the game's state is its own
+}
+
+TEST(ReplayViewer, WatchingPlaysToTheEndOrLeavesOnEscapeAndRefusesBadFiles) {
+  const std::vector<uint8_t> file = ShortRace();
+  {
+    HeadlessPlatform screen;
+    const WatchResult r = WatchReplay(screen, file);
+    EXPECT_TRUE(r.played);
+    EXPECT_FALSE(r.diverged);
+    EXPECT_EQ(r.line, "replay played as recorded (300 frames)");
+    EXPECT_TRUE(screen.files.files.empty());
+  }
+  {
+    HeadlessPlatform screen;
+    long asked = 0;
+    screen.on_repaint = [&](const Kelto1&, Element e) {
+      if (e == Element::Display && ++asked == 50) screen.Hold(vk::kEscape);
+    };
+    const WatchResult r = WatchReplay(screen, file);
+    EXPECT_TRUE(r.played);
+    EXPECT_EQ(r.line, "replay left at frame 50");
+  }
+  {
+    HeadlessPlatform screen;
+    const WatchResult r = WatchReplay(screen, std::vector<uint8_t>(file.begin(), file.begin() + 30));
+    EXPECT_FALSE(r.played);
+    EXPECT_NE(r.line.find("truncated"), std::string::npos) << r.line;
+  }
+}
+
+}  // namespace
+}  // namespace kelto1
