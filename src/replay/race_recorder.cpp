@@ -2,6 +2,7 @@
 #include "replay/race_recorder.h"
 
 #include "replay/race_snapshot.h"
+#include "shell/game_version.h"
 #include "shell/kelto1.h"
 
 namespace kelto1 {

@@ -17,6 +17,7 @@ constexpr uint32_t kMaxElementText = 4096;
 class NullFiles : public FileStore {
  public:
   std::optional<std::vector<uint8_t>> Read(const std::string&) override { return std::nullopt; }
+  bool Exists(const std::string&) override { return false; }
   bool CreateEmpty(const std::string&) override { return false; }
   bool Replace(const std::string&, const std::vector<uint8_t>&) override { return false; }
   bool FolderWritable(const std::string&) override { return false; }

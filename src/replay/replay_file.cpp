@@ -44,8 +44,6 @@ std::string Str(uint64_t n) { return std::to_string(n); }
 
 }  // namespace
 
-const char* GameVersion() { return KELTO1_GAME_VERSION; }
-
 void AppendAnswer(std::vector<uint8_t>& out, const InputAnswer& a) {
   ByteWriter w;
   if (a.kind == InputAnswer::Kind::Key) {

@@ -21,8 +21,6 @@ constexpr uint32_t kMaxReplayFrames = 1u << 24;     // more than three days of r
 constexpr uint32_t kMaxReplayPayload = 32u << 20;  // the unpacked start state and input
 constexpr size_t kMaxReplayFileSize = 64u << 20;
 
-// The version of the game that records, written into every replay.
-const char* GameVersion();
 
 // One answer the game got from the machine, in the order it asked.
 struct InputAnswer {

@@ -20,6 +20,7 @@ class ReadOnlyFiles final : public FileStore {
  public:
   explicit ReadOnlyFiles(FileStore& inner) : inner_(inner) {}
   std::optional<std::vector<uint8_t>> Read(const std::string& path) override { return inner_.Read(path); }
+  bool Exists(const std::string& path) override { return inner_.Exists(path); }
   bool CreateEmpty(const std::string&) override { return false; }
   bool Replace(const std::string&, const std::vector<uint8_t>&) override { return true; }
   bool FolderWritable(const std::string&) override { return false; }

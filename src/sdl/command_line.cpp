@@ -1,7 +1,7 @@
 // The desktop program's command line.
 #include "sdl/command_line.h"
 
-#include "kelto1_version.h"
+#include "shell/game_version.h"
 
 namespace kelto1 {
 
@@ -19,8 +19,6 @@ CommandLine Exit(int code, std::string text) {
 CommandLine Mistake(const std::string& line) { return Exit(2, "kelto1: " + line + "\n\n" + UsageText()); }
 
 }  // namespace
-
-const char* GameVersion() { return KELTO1_VERSION; }
 
 std::string UsageText() {
   return "Usage: kelto1 [--replay FILE]\n"

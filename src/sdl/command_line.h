@@ -24,8 +24,6 @@ struct CommandLine {
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 CommandLine ParseCommandLine(int argc, const char* const* argv);
 
-// The version of the game, as its build names it ("1.5.0").
-const char* GameVersion();
 
 // The short usage printed by --help.
 std::string UsageText();

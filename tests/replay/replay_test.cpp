@@ -110,7 +110,7 @@ TEST(ReplayRecording, RaceEndWritesLastAndANewBestRankAlsoBest) {
   struct Case {
     const char* best_before;
     bool best_written;
-  } cases[] = {{"9", true}, {"0", false}};
+  } cases[] = {{"0", true}, {"99", true}, {"9", false}, {"30", false}};  // the race ends on rank 30
   for (const Case& c : cases) {
     SimSession s;
     s.StartProgram();
