@@ -27,6 +27,7 @@ int main(int, char**) {
   platform->OpenAudio();
   auto game = std::make_unique<kelto1::Kelto1>(*platform);
   game->Form_Load();
+  platform->PrepareSounds(*game);
   game->Repaint(kelto1::Element::Window);  // the window appears once start-up is done
 
   uint64_t next_tick = kelto1::TicksNow() + kTimerMs;

@@ -30,12 +30,16 @@ class SdlPlatform final : public Platform {
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
 
-  // Opens the sound device; without one the game runs silently.
-  void OpenAudio() { audio_.Open(); }
+  // Opens the sound device and makes the tune ready; without a device the game runs
+  // silently.
+  void OpenAudio();
+  // Decodes the game's sound effects, so that none is decoded in the middle of a race.
+  void PrepareSounds(const Kelto1& game);
 
   // ---- Platform --------------------------------------------------------------------
   uint32_t GetTickCount() override;
   void Idle(uint32_t remaining_ms) override;
+  bool QuitWanted() override;
   int16_t GetAsyncKeyState(int virtual_key) override;
   void DiscardKeyMessage() override;
   void Repaint(const Kelto1& game, Element which) override;
@@ -79,6 +83,9 @@ class SdlPlatform final : public Platform {
   void Handle(const SDL_Event& event);
   void Present();
   bool CaretOn() const;
+  // Sleeps until tick, watching the window, unless the person wants to stop first.
+  void SleepUntilOrQuit(uint64_t tick);
+  void NoteBanner();
 
   Session session_;
   Video video_;
@@ -104,6 +111,11 @@ class SdlPlatform final : public Platform {
   bool waited_since_shown_ = false;
   bool close_requested_ = false;
   bool ended_ = false;
+  // KELTO1_TIMINGS set: one line each race tells how long the GET READY banner stayed
+  // on screen after Ctrl.
+  bool tell_timings_ = false;
+  bool banner_on_screen_ = false;
+  uint64_t ctrl_pressed_at_ = 0;
 };
 
 }  // namespace kelto1
