@@ -178,11 +178,25 @@ void SdlPlatform::Present() {
   if (tell_timings_) NoteBanner();
 }
 
+void SdlPlatform::RequestClose(uint64_t at) {
+  close_requested_ = true;
+  if (end_asked_at_ == 0) end_asked_at_ = at;
+}
+
+void SdlPlatform::EndProgram() {
+  ended_ = true;
+  if (tell_timings_ && end_asked_at_ != 0)
+    std::fprintf(stderr, "kelto1: timings: settings saved and the game ended %llu ms after the request to end\n",
+                 static_cast<unsigned long long>(TicksNow() - end_asked_at_));
+}
+
 void SdlPlatform::NoteBanner() {
   const ElementState& banner = game_->window.Painted(Element::GETREADY);
   const bool shown = banner.visible && banner.text == "PLAYER 1 GET READY";
+  if (!banner_on_screen_ && shown) banner_shown_at_ = last_present_;
   if (banner_on_screen_ && !shown && ctrl_pressed_at_ != 0)
-    std::fprintf(stderr, "kelto1: timings: GET READY banner gone %llu ms after Ctrl\n",
+    std::fprintf(stderr, "kelto1: timings: GET READY banner on screen %llu ms after Ctrl, gone %llu ms after Ctrl\n",
+                 static_cast<unsigned long long>(banner_shown_at_ - ctrl_pressed_at_),
                  static_cast<unsigned long long>(last_present_ - ctrl_pressed_at_));
   banner_on_screen_ = shown;
 }
@@ -211,10 +225,10 @@ void SdlPlatform::Pump() {
 void SdlPlatform::Handle(const SDL_Event& e) {
   switch (e.type) {
     case SDL_QUIT:
-      close_requested_ = true;
+      RequestClose(e.quit.timestamp);
       break;
     case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_CLOSE) close_requested_ = true;
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) RequestClose(e.window.timestamp);
       // Keys let go while another window had the keyboard would stay down for ever.
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) keys_.ReleaseAll();
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) exposed_ = true;
@@ -230,6 +244,7 @@ void SdlPlatform::Handle(const SDL_Event& e) {
         if (down) keys_.Press(key);
         else keys_.Release(key);
         if (down && !e.key.repeat && key == vk::kControl) ctrl_pressed_at_ = e.key.timestamp;
+        if (down && key == vk::kEscape && end_asked_at_ == 0) end_asked_at_ = e.key.timestamp;
       }
       WindowMessage m;
       m.type = down ? WindowMessage::Type::KeyDown : WindowMessage::Type::KeyUp;

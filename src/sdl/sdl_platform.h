@@ -56,7 +56,7 @@ class SdlPlatform final : public Platform {
   int32_t SendMusicCommand(const std::string& command, std::string& reply, int32_t reply_length) override {
     return audio_.MusicCommand(command, reply, reply_length);
   }
-  void EndProgram() override { ended_ = true; }
+  void EndProgram() override;
 
   // ---- Between the game's ticks ------------------------------------------------------
   // Window events, the queued messages for the boxes, and the picture when it changed.
@@ -86,6 +86,7 @@ class SdlPlatform final : public Platform {
   // Sleeps until tick, watching the window, unless the person wants to stop first.
   void SleepUntilOrQuit(uint64_t tick);
   void NoteBanner();
+  void RequestClose(uint64_t at);
 
   Session session_;
   Video video_;
@@ -112,10 +113,13 @@ class SdlPlatform final : public Platform {
   bool close_requested_ = false;
   bool ended_ = false;
   // KELTO1_TIMINGS set: one line each race tells how long the GET READY banner stayed
-  // on screen after Ctrl.
+  // on screen after Ctrl, and one at the end how long it took after Escape or the
+  // request to close.
   bool tell_timings_ = false;
   bool banner_on_screen_ = false;
   uint64_t ctrl_pressed_at_ = 0;
+  uint64_t banner_shown_at_ = 0;
+  uint64_t end_asked_at_ = 0;  // Escape or a close request first seen
 };
 
 }  // namespace kelto1
