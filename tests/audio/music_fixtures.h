@@ -62,7 +62,8 @@ class MusicLayerPlatform : public HeadlessPlatform {
   }
 
   FakeTune tune{files};
-  MusicCommands layer{tune};
+  MusicCommands layer{tune, [this](const std::string& line) { reports.push_back(line); }};
+  std::vector<std::string> reports;  // the layer's lines for the person running the game
   std::vector<int32_t> codes;        // the answer to each command, in order
   std::vector<uint32_t> times_ms;    // the clock when each was sent
 };
