@@ -102,7 +102,7 @@ TEST(LoadSounds, ReadsEachFileOnceAndRefusesOnesOver16Megabytes) {
   }
 }
 
-TEST(DiskFiles, AFileOverTheLimitIsToldWithoutBeingRead) {
+TEST(DiskFiles, AFileOverTheLimitIsRefused) {
   const std::string path = ::testing::TempDir() + "kelto1_big_sound.wav";
   std::filesystem::remove(path);
   { std::ofstream(path, std::ios::binary) << "RIFF"; }
