@@ -49,9 +49,11 @@ constexpr int kMusicVolume = MIX_MAX_VOLUME / 4;
 // A tune that has stopped again this soon after being started did not play at all.
 constexpr uint64_t kShortestTuneMs = 250;
 
-// An effect decoded to more than this (about three minutes at the device's rate) is
-// no effect; it stays silent rather than hold hundreds of megabytes.
-constexpr size_t kLargestDecodedEffect = 32u << 20;
+// An effect longer than a minute is no effect: decoded for the device it would take
+// tens of megabytes and seconds of start-up, so it stays silent. The header tells its
+// length before anything is decoded; the decoded size is checked as well.
+constexpr double kLongestEffectSeconds = 60;
+constexpr size_t kLargestDecodedEffect = 16u << 20;
 
 bool FileExists(const std::string& path) {
   SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
@@ -187,7 +189,9 @@ struct SdlAudio::Impl : TunePlayer {
     if (auto same = decoded.find(content); same != decoded.end()) {
       chunk = same->second;
     } else {
-      if (PlausibleWav(image) && image.size() <= static_cast<size_t>(INT_MAX)) {
+      const bool too_long = WavSeconds(image) > kLongestEffectSeconds;
+      if (too_long) Note("a sound effect lasts over a minute; it stays silent");
+      if (!too_long && PlausibleWav(image) && image.size() <= static_cast<size_t>(INT_MAX)) {
         // We close the memory stream ourselves: the mixer does not free it on every
         // failure path when asked to.
         if (SDL_RWops* rw = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()))) {
@@ -198,7 +202,7 @@ struct SdlAudio::Impl : TunePlayer {
       if (chunk && chunk->alen > kLargestDecodedEffect) {
         Mix_FreeChunk(chunk);
         chunk = nullptr;
-        Note("a sound effect lasts minutes; it stays silent");
+        Note("a sound effect lasts over a minute; it stays silent");
       }
       decoded.emplace(content, chunk);
     }
