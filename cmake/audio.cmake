@@ -3,7 +3,8 @@
 # SDL's disk audio driver. Included from the top-level CMakeLists.txt.
 
 target_sources(kelto1_platform PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../src/platform/music_commands.cpp
-                                       ${CMAKE_CURRENT_LIST_DIR}/../src/platform/wav_image.cpp)
+                                       ${CMAKE_CURRENT_LIST_DIR}/../src/platform/wav_image.cpp
+                                       ${CMAKE_CURRENT_LIST_DIR}/../src/platform/midi_image.cpp)
 
 find_package(SDL2 CONFIG QUIET)
 find_package(SDL2_mixer CONFIG QUIET)

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <string>
 
+#include "platform/music_commands.h"
 #include "shell/kelto1.h"
 
 namespace kelto1 {
@@ -20,7 +21,8 @@ void Kelto1::StartMusic() {
   // Stopping and closing first is safe whether or not an earlier race left it open.
   Send(platform, "stop midifile ");
   Send(platform, "close midifile");
-  Send(platform, "open \"" + platform.ProgramFolder() + "/bgm.mid\" type sequencer alias midifile");
+  // Quoted so that any folder name, blanks and double quotes included, gets through.
+  Send(platform, "open " + QuoteMusicPath(platform.ProgramFolder() + "/bgm.mid") + " type sequencer alias midifile");
   Send(platform, "play midifile from 0");
 }
 

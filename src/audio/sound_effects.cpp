@@ -1,6 +1,6 @@
 // Sound effects: fourteen WAV images in memory, each with its own cooldown.
 #include <array>
-#include <set>
+#include <map>
 #include <string>
 
 #include "shell/kelto1.h"
@@ -32,23 +32,34 @@ constexpr std::array<SoundRow, 14> kSounds = {{
     {"pass.wav",     20},
 }};
 
+// A sound effect is a short noise; a file larger than this is something else, and
+// holding it nine times over would take gigabytes.
+constexpr size_t kLargestSoundFile = 16u << 20;
+
 }  // namespace
 
 void Kelto1::LoadSounds() {
   FileStore& files = platform.Files();
   const std::string folder = platform.ProgramFolder();
-  std::set<std::string> told;  // "pass.wav" fills nine buffers but is reported once
+  // Each file is read once: "pass.wav" fills nine buffers from one reading.
+  std::map<std::string, std::vector<uint8_t>> images;
   for (size_t i = 0; i < kSounds.size(); ++i) {
     const std::string path = folder + "/" + kSounds[i].file;
-    std::optional<std::vector<uint8_t>> image = files.Read(path);
-    // A missing file is made empty, then read like any other; it stays silent.
-    if (!image && files.CreateEmpty(path)) image = files.Read(path);
-    if (!image) {
-      if (told.insert(path).second) platform.Note("kelto1: cannot read " + path + "; that sound stays silent");
-      image.emplace();
+    auto known = images.find(path);
+    if (known == images.end()) {
+      bool too_big = false;
+      std::optional<std::vector<uint8_t>> image = files.ReadAtMost(path, kLargestSoundFile, too_big);
+      // A missing file is made empty, then read like any other; it stays silent.
+      if (!image && !too_big && files.CreateEmpty(path)) image = files.ReadAtMost(path, kLargestSoundFile, too_big);
+      if (!image) {
+        platform.Note("kelto1: " + (too_big ? path + " is larger than 16 MB" : "cannot read " + path) +
+                      "; that sound stays silent");
+        image.emplace();
+      }
+      image->push_back(0);  // the whole file and one zero byte
+      known = images.emplace(path, std::move(*image)).first;
     }
-    image->push_back(0);  // the whole file and one zero byte
-    sounds.SoundData[i] = std::move(*image);
+    sounds.SoundData[i] = known->second;
   }
 }
 

@@ -64,6 +64,19 @@ bool DiskFileStore::Exists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
+std::optional<std::vector<uint8_t>> DiskFileStore::ReadAtMost(const std::string& path, size_t limit,
+                                                              bool& too_big) {
+  std::error_code ec;
+  const auto size = fs::file_size(path, ec);
+  too_big = !ec && size > limit;
+  if (too_big) return std::nullopt;
+  std::optional<std::vector<uint8_t>> bytes = Read(path);
+  // The file may have grown since its size was asked.
+  too_big = bytes && bytes->size() > limit;
+  if (too_big) bytes.reset();
+  return bytes;
+}
+
 bool DiskFileStore::CreateEmpty(const std::string& path) {
   const int fd = OpenRegular(path, O_WRONLY | O_CREAT, 0644);
   if (fd < 0) return false;

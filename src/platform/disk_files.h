@@ -17,6 +17,7 @@ class DiskFileStore : public FileStore {
  public:
   std::optional<std::vector<uint8_t>> Read(const std::string& path) override;
   bool Exists(const std::string& path) override;
+  std::optional<std::vector<uint8_t>> ReadAtMost(const std::string& path, size_t limit, bool& too_big) override;
   bool CreateEmpty(const std::string& path) override;
   bool Replace(const std::string& path, const std::vector<uint8_t>& bytes) override;
   bool FolderWritable(const std::string& folder) override;

@@ -20,8 +20,9 @@ std::string Lower(std::string text) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Words split at blanks; a word in double quotes may hold blanks and loses its quotes.
-// Nothing for an unclosed quote.
+// Words split at blanks; a word in double quotes may hold blanks and loses its quotes,
+// and a backslash in it takes the next double quote or backslash as it is. Nothing for
+// an unclosed quote.
 std::optional<std::vector<std::string>> SplitWords(const std::string& command) {
   std::vector<std::string> words;
   size_t i = 0;
@@ -31,10 +32,17 @@ std::optional<std::vector<std::string>> SplitWords(const std::string& command) {
       continue;
     }
     if (command[i] == '"') {
-      const size_t close = command.find('"', i + 1);
-      if (close == std::string::npos) return std::nullopt;
-      words.push_back(command.substr(i + 1, close - i - 1));
-      i = close + 1;
+      std::string word;
+      size_t at = i + 1;
+      for (; at < command.size() && command[at] != '"'; ++at) {
+        const bool escape = command[at] == '\\' && at + 1 < command.size() &&
+                            (command[at + 1] == '"' || command[at + 1] == '\\');
+        if (escape) ++at;
+        word += command[at];
+      }
+      if (at >= command.size()) return std::nullopt;
+      words.push_back(std::move(word));
+      i = at + 1;
       continue;
     }
     size_t end = i;
@@ -55,18 +63,35 @@ bool RestIs(const std::vector<std::string>& words, size_t from, const std::vecto
 
 }  // namespace
 
+void MusicCommands::Report(const std::string& line) {
+  if (report_ && told_.insert(line).second) report_(line);
+}
+
 int32_t MusicCommands::Send(const std::string& command, std::string& reply, int32_t reply_length) {
   const std::optional<std::vector<std::string>> split = SplitWords(command);
-  if (!split || split->empty()) return music_error::kUnknownCommand;
+  if (!split || split->empty()) {
+    const size_t first = command.find_first_not_of(" \t");
+    if (first != std::string::npos && Lower(command.substr(first, 5)) == "open ")
+      Report("cannot open the tune: its command is not understood (" + command + ")");
+    return music_error::kUnknownCommand;
+  }
   const std::vector<std::string>& words = *split;
   const std::string verb = Lower(words[0]);
 
   if (verb == "open") {
-    if (words.size() < 2 || !RestIs(words, 2, {"type", "sequencer", "alias", kAlias}))
+    if (words.size() < 2 || !RestIs(words, 2, {"type", "sequencer", "alias", kAlias})) {
+      Report("cannot open the tune: its command is not understood (" + command + ")");
       return music_error::kUnknownKeyword;
+    }
     if (open_) return music_error::kAliasAlreadyOpen;
-    if (!player_.Load(words[1])) return music_error::kCannotLoad;
+    std::string why;
+    if (!player_.Load(words[1], why)) {
+      Report("cannot play " + words[1] + " (" + why + "); the races run without music");
+      return music_error::kCannotLoad;
+    }
     open_ = true;
+    silenced_ = false;
+    path_ = words[1];
     return 0;
   }
 
@@ -75,7 +100,14 @@ int32_t MusicCommands::Send(const std::string& command, std::string& reply, int3
 
   if (verb == "play") {
     if (!RestIs(words, 2, {"from", "0"})) return music_error::kUnknownKeyword;
-    player_.PlayFromStart();
+    // A tune that would not play is not tried again on every frame.
+    if (silenced_) return music_error::kCannotLoad;
+    std::string why;
+    if (!player_.PlayFromStart(why)) {
+      silenced_ = true;
+      Report("cannot play " + path_ + " (" + why + "); this race runs without music");
+      return music_error::kCannotLoad;
+    }
     return 0;
   }
   if (verb == "status") {
@@ -91,6 +123,7 @@ int32_t MusicCommands::Send(const std::string& command, std::string& reply, int3
   }
   player_.Unload();  // close
   open_ = false;
+  silenced_ = false;
   return 0;
 }
 

@@ -2,6 +2,7 @@
 // and the headless machine used by tests and the runner both implement it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,6 +40,14 @@ class FileStore {
   virtual std::optional<std::vector<uint8_t>> Read(const std::string& path) = 0;
   // Whether anything is at the path: a file, readable or not, a folder or anything else.
   virtual bool Exists(const std::string& path) = 0;
+  // The whole file when it holds at most limit bytes; nothing, with too_big set, for a
+  // larger one (a store that can tell the size first never reads it).
+  virtual std::optional<std::vector<uint8_t>> ReadAtMost(const std::string& path, size_t limit, bool& too_big) {
+    std::optional<std::vector<uint8_t>> bytes = Read(path);
+    too_big = bytes && bytes->size() > limit;
+    if (too_big) bytes.reset();
+    return bytes;
+  }
   // Creates an empty file if none exists; false when it cannot be created.
   virtual bool CreateEmpty(const std::string& path) = 0;
   // Replaces the file's contents so that a failure half-way never destroys the old file.
@@ -58,6 +67,9 @@ class Platform {
   // Called by the game's waits with the milliseconds still to go: a desktop may sleep
   // for most of them, a simulated machine moves its clock on.
   virtual void Idle(uint32_t remaining_ms) = 0;
+  // True when the person wants the program to end (Escape, or the window being closed):
+  // the game's waits stop at once, so that the next Escape check ends the program.
+  virtual bool QuitWanted() { return false; }
 
   // Non-zero when the key is down now or was pressed since the previous query of it.
   virtual int16_t GetAsyncKeyState(int virtual_key) = 0;

@@ -9,5 +9,7 @@
 namespace kelto1 {
 
 bool PlausibleWav(const std::vector<uint8_t>& image);
+// How long a plausible image plays, in seconds, from its header alone; 0 otherwise.
+double WavSeconds(const std::vector<uint8_t>& image);
 
 }  // namespace kelto1

@@ -27,4 +27,8 @@ int16_t KeyState::Query(int virtual_key) {
 
 bool KeyState::Down(int virtual_key) const { return Valid(virtual_key) && keys_[virtual_key].down; }
 
+bool KeyState::Pending(int virtual_key) const {
+  return Valid(virtual_key) && (keys_[virtual_key].down || keys_[virtual_key].pressed);
+}
+
 }  // namespace kelto1

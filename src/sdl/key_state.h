@@ -17,6 +17,8 @@ class KeyState {
   // of that key (bit 0); the query clears the record of the press.
   int16_t Query(int virtual_key);
   bool Down(int virtual_key) const;
+  // Whether Query would answer non-zero now, without clearing anything.
+  bool Pending(int virtual_key) const;
 
  private:
   struct Key {

@@ -7,6 +7,13 @@ namespace {
 bool Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 }  // namespace
 
+size_t CharacterCount(const std::string& text) {
+  size_t n = 0;
+  for (char c : text)
+    if (!Continuation(static_cast<unsigned char>(c))) ++n;
+  return n;
+}
+
 size_t NextCharacter(const std::string& text, size_t offset) {
   if (offset >= text.size()) return text.size();
   ++offset;
@@ -33,8 +40,16 @@ void LineEdit::PlaceCaret(size_t offset) {
 
 void LineEdit::Insert(const std::string& typed) {
   std::string clean;
-  for (char c : typed)
-    if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) clean += c;
+  size_t room = max_characters > CharacterCount(text) ? max_characters - CharacterCount(text) : 0;
+  for (size_t at = 0; at < typed.size();) {
+    const size_t next = NextCharacter(typed, at);
+    const std::string character = typed.substr(at, next - at);
+    at = next;
+    if (static_cast<unsigned char>(character[0]) < 0x20 || character[0] == 0x7F) continue;
+    if (room == 0) break;
+    clean += character;
+    --room;
+  }
   PlaceCaret(caret);
   text.insert(caret, clean);
   caret += clean.size();

@@ -10,6 +10,7 @@ namespace kelto1 {
 struct LineEdit {
   std::string text;
   size_t caret = 0;
+  size_t max_characters = 255;  // what is typed beyond this is not taken
 
   void Insert(const std::string& typed);  // control characters are not taken
   void Backspace();                       // the character before the caret
@@ -22,6 +23,8 @@ struct LineEdit {
   void PlaceCaret(size_t offset);
 };
 
+// Characters (not bytes) in a UTF-8 text.
+size_t CharacterCount(const std::string& text);
 // Byte offsets of the characters' starts in text, and text.size() at the end.
 size_t NextCharacter(const std::string& text, size_t offset);
 size_t PreviousCharacter(const std::string& text, size_t offset);

@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
   }
   auto game = std::make_unique<kelto1::Kelto1>(*platform);
   game->Form_Load();
+  platform->PrepareSounds(*game);
   game->Repaint(kelto1::Element::Window);  // the window appears once start-up is done
 
   uint64_t next_tick = kelto1::TicksNow() + kTimerMs;

@@ -1,18 +1,26 @@
 // Sound for the desktop on SDL2_mixer: effects decoded once from their memory images and
 // played on a single channel, and the tune played through FluidSynth for the music
-// command strings.
+// command strings. The synthesizer with its soundfont is made once per tune file and kept
+// from race to race, so that starting a race costs no visible time.
 #include "sdl/sdl_audio.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <mutex>
+#include <set>
 #include <sstream>
+#include <string_view>
 #include <utility>
 
+#include "platform/midi_image.h"
 #include "platform/music_commands.h"
 #include "platform/wav_image.h"
 
@@ -20,11 +28,13 @@ namespace kelto1 {
 
 namespace {
 
-// Where Debian and its neighbours put a General MIDI soundfont, best first.
+// Where Debian and its neighbours put a General MIDI soundfont, best first. The small
+// TimGM6mb loads in a few tens of milliseconds; FluidR3 is 148 MB and takes seconds.
 constexpr const char* kSoundFonts[] = {
-    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",
     "/usr/share/sounds/sf2/default-GM.sf2",
     "/usr/share/sounds/sf3/default-GM.sf3",
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
     "/usr/share/soundfonts/FluidR3_GM.sf2",
     "/usr/share/soundfonts/default.sf2",
 };
@@ -36,6 +46,15 @@ constexpr int kEffectChannel = 0;
 // keeps its peaks near -4 dBFS and the tune about 10 dB under the effects.
 constexpr int kMusicVolume = MIX_MAX_VOLUME / 4;
 
+// A tune that has stopped again this soon after being started did not play at all.
+constexpr uint64_t kShortestTuneMs = 250;
+
+// An effect longer than a minute is no effect: decoded for the device it would take
+// tens of megabytes and seconds of start-up, so it stays silent. The header tells its
+// length before anything is decoded; the decoded size is checked as well.
+constexpr double kLongestEffectSeconds = 60;
+constexpr size_t kLargestDecodedEffect = 16u << 20;
+
 bool FileExists(const std::string& path) {
   SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
   if (!file) return false;
@@ -44,7 +63,7 @@ bool FileExists(const std::string& path) {
 }
 
 // The first soundfont that is there: those named in SDL_SOUNDFONTS (':' between them),
-// then the usual places. Empty when there is none.
+// then the usual places, then whatever SDL_mixer finds itself. Empty when there is none.
 std::string FindSoundFont() {
   if (const char* named = SDL_getenv("SDL_SOUNDFONTS"); named && *named) {
     std::istringstream list(named);
@@ -53,6 +72,11 @@ std::string FindSoundFont() {
   }
   for (const char* path : kSoundFonts)
     if (FileExists(path)) return path;
+  if (const char* own = Mix_GetSoundFonts(); own && *own) {
+    std::istringstream list(own);
+    for (std::string path; std::getline(list, path, ';');)
+      if (!path.empty() && FileExists(path)) return path;
+  }
   return {};
 }
 
@@ -67,24 +91,76 @@ void SilenceAlsaComplaints() {
   if (set_handler) set_handler(QuietAlsa);
 }
 
+// FluidSynth writes every complaint about a tune to standard error, again at every
+// start. Its messages are caught here instead; the last error is kept as the reason in
+// our own line. SDL_mixer links the library, so this reaches the same instance. The
+// synthesizer complains from the audio thread.
+std::mutex fluid_mutex;
+std::string fluid_error;
+void CatchFluidMessage(int level, const char* message, void*) {
+  if (level > 1 || !message) return;  // panics and errors; warnings come with good tunes too
+  std::lock_guard<std::mutex> lock(fluid_mutex);
+  fluid_error = message;
+}
+std::string TakeFluidError() {
+  std::lock_guard<std::mutex> lock(fluid_mutex);
+  return std::exchange(fluid_error, std::string());
+}
+void CatchFluidSynthMessages() {
+  void* fluid = dlopen("libfluidsynth.so.3", RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
+  if (!fluid) fluid = dlopen("libfluidsynth.so.3", RTLD_NOW | RTLD_LOCAL);
+  if (!fluid) return;
+  using Handler = void (*)(int, const char*, void*);
+  auto set_log = reinterpret_cast<Handler (*)(int, Handler, void*)>(dlsym(fluid, "fluid_set_log_function"));
+  if (!set_log) return;
+  for (int level = 0; level <= 4; ++level) set_log(level, CatchFluidMessage, nullptr);
+}
+
+// What tells one version of a file from the next: its size and when it was written.
+struct FileVersion {
+  bool exists = false;
+  off_t size = 0;
+  struct timespec written {};
+  bool operator==(const FileVersion& o) const {
+    return exists == o.exists && size == o.size && written.tv_sec == o.written.tv_sec &&
+           written.tv_nsec == o.written.tv_nsec;
+  }
+};
+FileVersion VersionOf(const std::string& path) {
+  FileVersion v;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return v;
+  v.exists = true;
+  v.size = st.st_size;
+  v.written = st.st_mtim;
+  return v;
+}
+
 }  // namespace
 
 struct SdlAudio::Impl : TunePlayer {
   bool device_open = false;
   bool midi_ready = false;  // a soundfont and a MIDI player are there
-  bool noted = false;
+  std::set<std::string> told;
+  // The tune as made for the synthesizer, kept after close for the next open of the
+  // same version of the same file.
   Mix_Music* tune = nullptr;
-  // Each effect image decoded once, found again by where it lies and how long it is:
-  // the game keeps its images unchanged in place for the whole run. Null = silent.
+  std::string tune_path;
+  FileVersion tune_version;
+  bool tune_open = false;
+  uint64_t started_at = 0;
+  // Effects decoded once each, shared by every image with the same bytes; an image is
+  // found again by where it lies and how long it is, as the game keeps its images
+  // unchanged in place. Null = silent.
   std::map<std::pair<const uint8_t*, size_t>, Mix_Chunk*> effects;
-  MusicCommands commands{*this};
+  std::map<std::pair<size_t, size_t>, Mix_Chunk*> decoded;  // by length and hash of the bytes
+  MusicCommands commands{*this, [this](const std::string& line) { Note(line); }};
 
   ~Impl() override { Close(); }
 
-  // Sound problems are told once, in one line, however many there are.
+  // Each sound problem is told once, in one line.
   void Note(const std::string& line) {
-    if (noted) return;
-    noted = true;
+    if (!told.insert(line).second) return;
     std::fprintf(stderr, "kelto1: %s\n", line.c_str());
   }
 
@@ -92,7 +168,7 @@ struct SdlAudio::Impl : TunePlayer {
     // FluidSynth plays silence rather than fail without a soundfont, so look first.
     const std::string font = FindSoundFont();
     if (font.empty()) {
-      Note("no General MIDI soundfont (package fluid-soundfont-gm); the races run without music");
+      Note("no General MIDI soundfont (package timgm6mb-soundfont); the races run without music");
       return false;
     }
     Mix_SetSoundFonts(font.c_str());
@@ -100,6 +176,7 @@ struct SdlAudio::Impl : TunePlayer {
       Note(std::string("no MIDI player (") + Mix_GetError() + "); the races run without music");
       return false;
     }
+    CatchFluidSynthMessages();
     return true;
   }
 
@@ -107,13 +184,27 @@ struct SdlAudio::Impl : TunePlayer {
     const auto key = std::make_pair(image.data(), image.size());
     if (auto found = effects.find(key); found != effects.end()) return found->second;
     Mix_Chunk* chunk = nullptr;
-    if (PlausibleWav(image) && image.size() <= static_cast<size_t>(INT_MAX)) {
-      // We close the memory stream ourselves: the mixer does not free it on every
-      // failure path when asked to.
-      if (SDL_RWops* rw = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()))) {
-        chunk = Mix_LoadWAV_RW(rw, 0);
-        SDL_RWclose(rw);
+    const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
+    const auto content = std::make_pair(image.size(), std::hash<std::string_view>{}(bytes));
+    if (auto same = decoded.find(content); same != decoded.end()) {
+      chunk = same->second;
+    } else {
+      const bool too_long = WavSeconds(image) > kLongestEffectSeconds;
+      if (too_long) Note("a sound effect lasts over a minute; it stays silent");
+      if (!too_long && PlausibleWav(image) && image.size() <= static_cast<size_t>(INT_MAX)) {
+        // We close the memory stream ourselves: the mixer does not free it on every
+        // failure path when asked to.
+        if (SDL_RWops* rw = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()))) {
+          chunk = Mix_LoadWAV_RW(rw, 0);
+          SDL_RWclose(rw);
+        }
       }
+      if (chunk && chunk->alen > kLargestDecodedEffect) {
+        Mix_FreeChunk(chunk);
+        chunk = nullptr;
+        Note("a sound effect lasts over a minute; it stays silent");
+      }
+      decoded.emplace(content, chunk);
     }
     effects.emplace(key, chunk);
     return chunk;
@@ -122,9 +213,10 @@ struct SdlAudio::Impl : TunePlayer {
   void Close() {
     if (!device_open) return;
     Mix_HaltChannel(-1);
-    Unload();
-    for (auto& [key, chunk] : effects)
+    Forget();
+    for (auto& [bytes, chunk] : decoded)
       if (chunk) Mix_FreeChunk(chunk);
+    decoded.clear();
     effects.clear();
     Mix_CloseAudio();
     Mix_Quit();
@@ -132,25 +224,70 @@ struct SdlAudio::Impl : TunePlayer {
     device_open = false;
   }
 
-  // ---- TunePlayer ----------------------------------------------------------------
-  bool Load(const std::string& path) override {
-    if (!device_open || !midi_ready) return false;
+  // The tune made for the synthesizer, from the cache when the file is unchanged.
+  bool Prepare(const std::string& path, std::string& why) {
+    if (!device_open || !midi_ready) {
+      why = "no MIDI player";
+      return false;
+    }
+    const FileVersion version = VersionOf(path);
+    if (tune && path == tune_path && version == tune_version) return true;
+    Forget();
+    if (!version.exists) {
+      why = "it is missing";
+      return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!PlausibleMidi(bytes, &why)) return false;
     tune = Mix_LoadMUS(path.c_str());
-    if (!tune) Note("cannot play " + path + " (" + Mix_GetError() + "); the races run without music");
-    return tune != nullptr;
+    if (!tune) {
+      why = Mix_GetError();
+      return false;
+    }
+    tune_path = path;
+    tune_version = version;
+    return true;
   }
-  void PlayFromStart() override {
-    if (tune) Mix_PlayMusic(tune, 0);  // once through; the game restarts it itself
-  }
-  bool Playing() override { return tune && Mix_PlayingMusic(); }
-  void Stop() override {
-    if (tune) Mix_HaltMusic();
-  }
-  void Unload() override {
+
+  void Forget() {
     if (!tune) return;
     Mix_HaltMusic();
     Mix_FreeMusic(tune);
     tune = nullptr;
+    tune_open = false;
+  }
+
+  // ---- TunePlayer ----------------------------------------------------------------
+  bool Load(const std::string& path, std::string& why) override {
+    tune_open = Prepare(path, why);
+    return tune_open;
+  }
+  bool PlayFromStart(std::string& why) override {
+    if (!tune_open) return true;
+    // A tune the synthesizer cannot read "plays", complains and stops again at once.
+    const uint64_t now = SDL_GetTicks64();
+    const std::string complaint = TakeFluidError();
+    if (started_at != 0 && !Mix_PlayingMusic() && (!complaint.empty() || now - started_at < kShortestTuneMs)) {
+      why = complaint.empty() ? "it stops as soon as it starts" : "FluidSynth: " + complaint;
+      return false;
+    }
+    if (Mix_PlayMusic(tune, 0) != 0) {  // once through; the game restarts it itself
+      why = Mix_GetError();
+      return false;
+    }
+    started_at = now;
+    return true;
+  }
+  bool Playing() override { return tune_open && Mix_PlayingMusic(); }
+  void Stop() override {
+    if (tune_open) Mix_HaltMusic();
+  }
+  void Unload() override {
+    if (!tune_open) return;
+    Mix_HaltMusic();
+    tune_open = false;
+    started_at = 0;
   }
 };
 
@@ -178,6 +315,15 @@ bool SdlAudio::Open() {
 }
 
 bool SdlAudio::MusicAvailable() const { return impl_->device_open && impl_->midi_ready; }
+
+void SdlAudio::PrepareTune(const std::string& path) {
+  std::string why;
+  impl_->Prepare(path, why);  // a problem is told when the game opens the tune
+}
+
+void SdlAudio::PrepareWav(const std::vector<uint8_t>& image) {
+  if (impl_->device_open) impl_->Decode(image);
+}
 
 void SdlAudio::PlayWav(const std::vector<uint8_t>& image) {
   if (!impl_->device_open) return;

@@ -21,6 +21,11 @@ class SdlAudio {
   bool Open();
   // True when the device is open and a soundfont and MIDI player are there for the tune.
   bool MusicAvailable() const;
+  // Makes the synthesizer and the tune ready ahead of the first race; the file is
+  // looked at again when the game opens it.
+  void PrepareTune(const std::string& path);
+  // Decodes an effect now rather than at its first play.
+  void PrepareWav(const std::vector<uint8_t>& image);
   // Starts a WAV image from memory; a new effect replaces the one playing. An empty or
   // damaged image is silent.
   void PlayWav(const std::vector<uint8_t>& image);

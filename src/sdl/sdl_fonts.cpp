@@ -76,7 +76,7 @@ FontFile FindFontFile(const std::string& family, bool bold, bool japanese) {
 }
 
 TtfTextPainter::~TtfTextPainter() {
-  for (auto& [key, surface] : rendered_) SDL_FreeSurface(surface);
+  rendered_.Clear();
   for (TTF_Font* f : fonts_)
     if (f) TTF_CloseFont(f);
 }
@@ -127,19 +127,14 @@ int TtfTextPainter::LineHeight(Face face) {
 
 SDL_Surface* TtfTextPainter::Rendered(Face face, const std::string& text) {
   const auto key = std::make_tuple(face, text);
-  if (auto it = rendered_.find(key); it != rendered_.end()) return it->second;
+  if (SDL_Surface** kept = rendered_.Find(key)) return *kept;
   TTF_Font* font = FontFor(face);
   if (!font) return nullptr;
-  // Readouts change every frame; an upper bound keeps the store small over a long run.
-  if (rendered_.size() > 512) {
-    for (auto& [k, surface] : rendered_) SDL_FreeSurface(surface);
-    rendered_.clear();
-  }
   SDL_Surface* drawn = TTF_RenderUTF8_Solid(font, text.c_str(), SDL_Color{255, 255, 255, 255});
   SDL_Surface* argb = drawn ? SDL_ConvertSurfaceFormat(drawn, SDL_PIXELFORMAT_ARGB8888, 0) : nullptr;
   SDL_FreeSurface(drawn);
-  rendered_[key] = argb;
-  return argb;
+  const size_t bytes = text.size() + 64 + (argb ? static_cast<size_t>(argb->pitch) * static_cast<size_t>(argb->h) : 0);
+  return rendered_.Put(key, argb, bytes);
 }
 
 void TtfTextPainter::Draw(Picture& canvas, const Rect& clip, Face face, const std::string& text, uint32_t color,

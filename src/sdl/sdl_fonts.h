@@ -11,6 +11,7 @@
 #include <string>
 #include <tuple>
 
+#include "sdl/budget_cache.h"
 #include "sdl/text_painter.h"
 
 namespace kelto1 {
@@ -36,8 +37,13 @@ class TtfTextPainter : public TextPainter {
   SDL_Surface* Rendered(Face face, const std::string& text);
 
   std::array<TTF_Font*, static_cast<size_t>(Face::Count)> fonts_{};
-  // Texts drawn in white, their coverage used as the ink's weight.
-  std::map<std::tuple<Face, std::string>, SDL_Surface*> rendered_;
+  // Texts drawn in white, their coverage used as the ink's weight. The readouts change
+  // every frame and the boxes hold whatever is typed, so the store is kept to a few
+  // megabytes.
+  static constexpr size_t kRenderedBytes = 4u << 20;
+  BudgetCache<std::tuple<Face, std::string>, SDL_Surface*> rendered_{kRenderedBytes, [](SDL_Surface*& s) {
+                                                                        SDL_FreeSurface(s);
+                                                                      }};
 };
 
 // A font file that fontconfig names for a family; `found` tells whether it is that

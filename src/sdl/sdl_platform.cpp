@@ -49,7 +49,16 @@ bool SdlPlatform::Start(std::string& error) {
     joystick_.OpenFirst();
   }
   program_folder_ = ExecutableFolder();
+  tell_timings_ = SDL_getenv("KELTO1_TIMINGS") != nullptr;
   return true;
+}
+
+void SdlPlatform::OpenAudio() {
+  if (audio_.Open()) audio_.PrepareTune(program_folder_ + "/bgm.mid");
+}
+
+void SdlPlatform::PrepareSounds(const Kelto1& game) {
+  for (const std::vector<uint8_t>& image : game.sounds.SoundData) audio_.PrepareWav(image);
 }
 
 bool SdlPlatform::StartVideo(std::string& error) {
@@ -100,6 +109,17 @@ uint32_t SdlPlatform::GetTickCount() {
 
 void SdlPlatform::Idle(uint32_t remaining_ms) { SleepMostOf(remaining_ms, kLongestSleepMs); }
 
+bool SdlPlatform::QuitWanted() {
+  PumpIfDue();
+  // Escape is only looked at here, not taken: the game's own check still sees it.
+  return close_requested_ || keys_.Pending(vk::kEscape);
+}
+
+void SdlPlatform::SleepUntilOrQuit(uint64_t tick) {
+  for (uint64_t now = TicksNow(); now < tick && !QuitWanted(); now = TicksNow())
+    if (tick - now > 1) SDL_Delay(static_cast<uint32_t>(std::min<uint64_t>(tick - now - 1, kLongestSleepMs)));
+}
+
 // ---- Keyboard and joystick -------------------------------------------------------------
 
 int16_t SdlPlatform::GetAsyncKeyState(int virtual_key) {
@@ -135,13 +155,15 @@ void SdlPlatform::Repaint(const Kelto1& game, Element which) {
   game_ = &game;
   screen_.Repainted(game, which);
   dirty_ = true;
+  // A race has begun once the delay box is hidden: keys from now on are the driver's.
+  if (!game.window.Painted(Element::Gamewait).visible) queue_.KeepTyping(false);
   if (which == Element::Window) video_.Show();
   if (which != Element::Display && which != Element::Window) return;
   // The frame limiter: the first view shown after each of the game's waits comes no
   // sooner than a sixtieth of a second plus the frame delay after the one before.
   if (which == Element::Display && waited_since_shown_) {
     waited_since_shown_ = false;
-    SleepUntil(pacer_.ShowAt(TicksNow(), game.shell.LastWaitMs.get()));
+    SleepUntilOrQuit(pacer_.ShowAt(TicksNow(), PacedDelayMs(game.shell.LastWaitMs.get())));
   }
   Present();
 }
@@ -155,6 +177,30 @@ void SdlPlatform::Present() {
   exposed_ = false;
   last_present_ = TicksNow();
   ++presents_;
+  if (tell_timings_) NoteBanner();
+}
+
+void SdlPlatform::RequestClose(uint64_t at) {
+  close_requested_ = true;
+  if (end_asked_at_ == 0) end_asked_at_ = at;
+}
+
+void SdlPlatform::EndProgram() {
+  ended_ = true;
+  if (tell_timings_ && end_asked_at_ != 0)
+    std::fprintf(stderr, "kelto1: timings: settings saved and the game ended %llu ms after the request to end\n",
+                 static_cast<unsigned long long>(TicksNow() - end_asked_at_));
+}
+
+void SdlPlatform::NoteBanner() {
+  const ElementState& banner = game_->window.Painted(Element::GETREADY);
+  const bool shown = banner.visible && banner.text == "PLAYER 1 GET READY";
+  if (!banner_on_screen_ && shown) banner_shown_at_ = last_present_;
+  if (banner_on_screen_ && !shown && ctrl_pressed_at_ != 0)
+    std::fprintf(stderr, "kelto1: timings: GET READY banner on screen %llu ms after Ctrl, gone %llu ms after Ctrl\n",
+                 static_cast<unsigned long long>(banner_shown_at_ - ctrl_pressed_at_),
+                 static_cast<unsigned long long>(last_present_ - ctrl_pressed_at_));
+  banner_on_screen_ = shown;
 }
 
 bool SdlPlatform::CaretOn() const {
@@ -181,10 +227,10 @@ void SdlPlatform::Pump() {
 void SdlPlatform::Handle(const SDL_Event& e) {
   switch (e.type) {
     case SDL_QUIT:
-      close_requested_ = true;
+      RequestClose(e.quit.timestamp);
       break;
     case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_CLOSE) close_requested_ = true;
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) RequestClose(e.window.timestamp);
       // Keys let go while another window had the keyboard would stay down for ever.
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) keys_.ReleaseAll();
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) exposed_ = true;
@@ -199,6 +245,8 @@ void SdlPlatform::Handle(const SDL_Event& e) {
       if (const int key = VirtualKeyOf(e.key.keysym.scancode); key >= 0) {
         if (down) keys_.Press(key);
         else keys_.Release(key);
+        if (down && !e.key.repeat && key == vk::kControl) ctrl_pressed_at_ = e.key.timestamp;
+        if (down && key == vk::kEscape && end_asked_at_ == 0) end_asked_at_ = e.key.timestamp;
       }
       WindowMessage m;
       m.type = down ? WindowMessage::Type::KeyDown : WindowMessage::Type::KeyUp;
@@ -237,6 +285,8 @@ void SdlPlatform::Handle(const SDL_Event& e) {
 
 void SdlPlatform::HandleEvents(Kelto1& game) {
   game_ = &game;
+  // Between the game's ticks the title screen shows: what is typed now is for the boxes.
+  queue_.KeepTyping(true);
   Pump();
   bool changed = false;
   while (auto m = queue_.Take()) changed |= boxes_.Deliver(*m, game);

@@ -30,12 +30,16 @@ class SdlPlatform final : public Platform {
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
 
-  // Opens the sound device; without one the game runs silently.
-  void OpenAudio() { audio_.Open(); }
+  // Opens the sound device and makes the tune ready; without a device the game runs
+  // silently.
+  void OpenAudio();
+  // Decodes the game's sound effects, so that none is decoded in the middle of a race.
+  void PrepareSounds(const Kelto1& game);
 
   // ---- Platform --------------------------------------------------------------------
   uint32_t GetTickCount() override;
   void Idle(uint32_t remaining_ms) override;
+  bool QuitWanted() override;
   int16_t GetAsyncKeyState(int virtual_key) override;
   void DiscardKeyMessage() override;
   void Repaint(const Kelto1& game, Element which) override;
@@ -52,7 +56,7 @@ class SdlPlatform final : public Platform {
   int32_t SendMusicCommand(const std::string& command, std::string& reply, int32_t reply_length) override {
     return audio_.MusicCommand(command, reply, reply_length);
   }
-  void EndProgram() override { ended_ = true; }
+  void EndProgram() override;
 
   // ---- Between the game's ticks ------------------------------------------------------
   // Window events, the queued messages for the boxes, and the picture when it changed.
@@ -79,6 +83,10 @@ class SdlPlatform final : public Platform {
   void Handle(const SDL_Event& event);
   void Present();
   bool CaretOn() const;
+  // Sleeps until tick, watching the window, unless the person wants to stop first.
+  void SleepUntilOrQuit(uint64_t tick);
+  void NoteBanner();
+  void RequestClose(uint64_t at);
 
   Session session_;
   Video video_;
@@ -104,6 +112,14 @@ class SdlPlatform final : public Platform {
   bool waited_since_shown_ = false;
   bool close_requested_ = false;
   bool ended_ = false;
+  // KELTO1_TIMINGS set: one line each race tells how long the GET READY banner stayed
+  // on screen after Ctrl, and one at the end how long it took after Escape or the
+  // request to close.
+  bool tell_timings_ = false;
+  bool banner_on_screen_ = false;
+  uint64_t ctrl_pressed_at_ = 0;
+  uint64_t banner_shown_at_ = 0;
+  uint64_t end_asked_at_ = 0;  // Escape or a close request first seen
 };
 
 }  // namespace kelto1

@@ -8,8 +8,6 @@
 namespace kelto1 {
 
 uint64_t TicksNow();
-// Returns once the counter has reached tick.
-void SleepUntil(uint64_t tick);
 // Sleeps through all but the last millisecond of ms, at most `longest` at a time.
 void SleepMostOf(uint32_t ms, uint32_t longest);
 

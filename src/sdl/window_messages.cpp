@@ -20,7 +20,7 @@ void MessageQueue::PostText(const std::string& text) {
 
 bool MessageQueue::DiscardFirstKeyboardMessage() {
   for (auto it = messages_.begin(); it != messages_.end(); ++it) {
-    if (it->IsKeyboard()) {
+    if (it->IsKeyboard() && !it->kept) {
       messages_.erase(it);
       return true;
     }

@@ -33,6 +33,14 @@ constexpr int16_t kRight = 39;
 constexpr int16_t kBrake = 40;
 }  // namespace dir
 
+// The frame delay that pacing uses for the one the player typed: at most a second, and
+// none for a negative one, so that no number in the box can lock the game up. The box
+// and the settings file keep what was typed.
+constexpr int32_t kLongestFrameDelayMs = 1000;
+constexpr int32_t PacedDelayMs(int32_t typed_ms) {
+  return typed_ms < 0 ? 0 : typed_ms > kLongestFrameDelayMs ? kLongestFrameDelayMs : typed_ms;
+}
+
 class Kelto1 {
  public:
   explicit Kelto1(Platform& platform);

@@ -40,7 +40,7 @@ void Kelto1::PaceFrame() {
     platform.DiscardKeyMessage();
     shell.FlushCount = 0;
   }
-  Wait(FrameDelayMs());
+  Wait(PacedDelayMs(FrameDelayMs()));
 }
 
 void Kelto1::Wait(int32_t ms) {
@@ -48,6 +48,9 @@ void Kelto1::Wait(int32_t ms) {
   for (;;) {
     const int32_t elapsed = static_cast<int32_t>(platform.GetTickCount() - start);
     if (elapsed >= ms) return;
+    // The person wants to stop: the wait ends here, and the next Escape check ends the
+    // program.
+    if (platform.QuitWanted()) return;
     platform.Idle(static_cast<uint32_t>(ms - elapsed));
   }
 }

@@ -144,5 +144,63 @@ TEST_F(MusicCommandsTest, WordsMayDifferInLetterCaseAndSpacing) {
   EXPECT_EQ(reply, "playing");
 }
 
+// Reports go to a list, as the desktop sends them to standard error.
+class MusicReportsTest : public MusicCommandsTest {
+ protected:
+  std::vector<std::string> reports;
+  MusicCommands told{tune, [this](const std::string& line) { reports.push_back(line); }};
+  int32_t SendTold(const std::string& command) {
+    std::string reply(16, ' ');
+    return told.Send(command, reply, 0);
+  }
+};
+
+TEST_F(MusicReportsTest, EachFailureToOpenIsToldOnceInOneLine) {
+  files.files.clear();
+  for (int race = 0; race < 5; ++race) EXPECT_EQ(SendTold(kOpen), 275);
+  const std::string unclosed = "open \"/game folder/bgm.mid type sequencer alias midifile";
+  for (int race = 0; race < 5; ++race) EXPECT_NE(SendTold(unclosed), 0);
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_NE(reports[0].find(kTune), std::string::npos) << reports[0];
+  EXPECT_NE(reports[0].find("missing"), std::string::npos) << reports[0];
+  EXPECT_NE(reports[1].find("not understood"), std::string::npos) << reports[1];
+  for (const std::string& r : reports) EXPECT_EQ(r.find('\n'), std::string::npos) << r;
+  // Commands other than open are the game's everyday traffic, not worth a line.
+  SendTold("status midifile mode");
+  SendTold("close midifile");
+  EXPECT_EQ(reports.size(), 2u);
+}
+
+TEST_F(MusicReportsTest, ATuneThatFailsToPlayIsNotStartedAgainUntilItIsOpenedAgain) {
+  tune.plays_fail = true;
+  ASSERT_EQ(SendTold(kOpen), 0);
+  EXPECT_EQ(SendTold("play midifile from 0"), 275);
+  EXPECT_TRUE(told.silenced());
+  std::string reply(16, ' ');
+  for (int frame = 0; frame < 100; ++frame) {
+    EXPECT_EQ(told.Send("status midifile mode", reply, 15), 0);
+    EXPECT_EQ(reply, "stopped");
+    EXPECT_EQ(SendTold("play midifile from 0"), 275);
+  }
+  EXPECT_EQ(tune.starts, 1);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(reports[0].find("the synthesizer refuses it"), std::string::npos) << reports[0];
+
+  // The next race opens it again and tries once more; the same trouble is not told twice.
+  ASSERT_EQ(SendTold("close midifile"), 0);
+  ASSERT_EQ(SendTold(kOpen), 0);
+  EXPECT_FALSE(told.silenced());
+  EXPECT_EQ(SendTold("play midifile from 0"), 275);
+  EXPECT_EQ(tune.starts, 2);
+  EXPECT_EQ(reports.size(), 1u);
+  // Once it plays, it plays.
+  tune.plays_fail = false;
+  SendTold("close midifile");
+  SendTold(kOpen);
+  EXPECT_EQ(SendTold("play midifile from 0"), 0);
+  EXPECT_EQ(told.Send("status midifile mode", reply, 15), 0);
+  EXPECT_EQ(reply, "playing");
+}
+
 }  // namespace
 }  // namespace kelto1

@@ -10,19 +10,26 @@
 
 namespace kelto1::testing {
 
-// Loads only files that exist in the memory store; a test ends the tune with Finish().
+// Loads only files that exist in the memory store; a test ends the tune with Finish(),
+// and makes every start fail with plays_fail.
 class FakeTune : public TunePlayer {
  public:
   explicit FakeTune(MemoryFileStore& files) : files_(files) {}
 
-  bool Load(const std::string& path) override {
+  bool Load(const std::string& path, std::string& why) override {
     load_paths.push_back(path);
     loaded = files_.files.count(path) != 0;
+    if (!loaded) why = "it is missing";
     return loaded;
   }
-  void PlayFromStart() override {
+  bool PlayFromStart(std::string& why) override {
     ++starts;
+    if (plays_fail) {
+      why = "the synthesizer refuses it";
+      return false;
+    }
     playing = true;
+    return true;
   }
   bool Playing() override { return playing; }
   void Stop() override { playing = false; }
@@ -36,6 +43,7 @@ class FakeTune : public TunePlayer {
   std::vector<std::string> load_paths;
   bool loaded = false;
   bool playing = false;
+  bool plays_fail = false;
   int starts = 0;
   int unloads = 0;
 
@@ -54,7 +62,8 @@ class MusicLayerPlatform : public HeadlessPlatform {
   }
 
   FakeTune tune{files};
-  MusicCommands layer{tune};
+  MusicCommands layer{tune, [this](const std::string& line) { reports.push_back(line); }};
+  std::vector<std::string> reports;  // the layer's lines for the person running the game
   std::vector<int32_t> codes;        // the answer to each command, in order
   std::vector<uint32_t> times_ms;    // the clock when each was sent
 };

@@ -185,5 +185,47 @@ TEST_F(RaceMusicTest, WithoutTheTuneFileTheRaceRunsSilently) {
   }
 }
 
+TEST(MusicTexts, AnyFolderNameReachesThePlayerAsItIs) {
+  const char* const folders[] = {
+      "/usr/lib/kelto1",
+      "/home/me/my games/kelto 1",
+      "/home/me/the \"best\" game",
+      "/home/me/ends in a quote\"",
+      "/home/me/back\\slash",
+      "/home/me/ends in a backslash\\",
+      "/home/me/\\\"\"\\ all at once",
+      "/home/me/tab\there",
+  };
+  for (const char* folder : folders) {
+    MusicLayerPlatform platform;
+    Kelto1 game{platform};
+    platform.program_folder = folder;
+    platform.files.files[platform.program_folder + "/bgm.mid"] = {'M', 'T', 'h', 'd'};
+    game.StartMusic();
+    ASSERT_FALSE(platform.tune.load_paths.empty()) << folder;
+    EXPECT_EQ(platform.tune.load_paths.back(), std::string(folder) + "/bgm.mid");
+    EXPECT_TRUE(platform.layer.open()) << folder;
+    EXPECT_TRUE(platform.reports.empty()) << folder;
+  }
+}
+
+TEST_F(RaceMusicTest, ATuneThatWillNotPlayIsToldOnceAndLeftSilentUntilTheNextRace) {
+  AddTune();
+  platform.tune.plays_fail = true;
+  StartProgram();
+  for (int race = 1; race <= 3; ++race) {
+    RunRace(300);
+    ASSERT_EQ(frame, 300);
+    // Tried once at the start of each race, not again on every frame.
+    EXPECT_EQ(platform.tune.starts, race);
+    game.ShowTitle();
+  }
+  EXPECT_EQ(Count("status midifile mode"), 900);
+  ASSERT_EQ(platform.reports.size(), 1u);
+  EXPECT_NE(platform.reports[0].find(platform.program_folder + "/bgm.mid"), std::string::npos) << platform.reports[0];
+  EXPECT_NE(platform.reports[0].find("the synthesizer refuses it"), std::string::npos) << platform.reports[0];
+  EXPECT_EQ(platform.reports[0].find('\n'), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kelto1

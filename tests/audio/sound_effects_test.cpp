@@ -5,6 +5,8 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,63 @@ class SoundEffectsTest : public ::testing::Test {
 };
 
 // ---- LoadSounds ------------------------------------------------------------------------
+
+// Counts what is read from it.
+class CountingFileStore : public MemoryFileStore {
+ public:
+  std::optional<std::vector<uint8_t>> Read(const std::string& path) override {
+    ++reads[path];
+    return MemoryFileStore::Read(path);
+  }
+  std::map<std::string, int> reads;
+};
+
+class CountingPlatform : public HeadlessPlatform {
+ public:
+  FileStore& Files() override { return counting; }
+  CountingFileStore counting;
+};
+
+TEST(LoadSounds, ReadsEachFileOnceAndRefusesOnesOver16Megabytes) {
+  for (const size_t pass_size : {size_t{16} << 20, (size_t{16} << 20) + 1}) {
+    CountingPlatform platform;
+    Kelto1 game{platform};
+    for (const char* f : kFiles) platform.counting.files["/game/" + std::string(f)] = ImageOf(f);
+    platform.counting.files["/game/pass.wav"] = Bytes(pass_size, 0x55);
+    game.LoadSounds();
+    for (const auto& [path, reads] : platform.counting.reads) EXPECT_EQ(reads, 1) << path;
+    EXPECT_EQ(platform.counting.reads.size(), 6u);
+    const bool refused = pass_size > (size_t{16} << 20);
+    for (int i = 5; i <= 13; ++i) EXPECT_EQ(game.sounds.SoundData[i].size(), refused ? 1u : pass_size + 1) << i;
+    EXPECT_EQ(game.sounds.SoundData[0], WithZero(ImageOf("crbit.wav")));
+    if (refused) {
+      ASSERT_EQ(platform.notes.size(), 1u);
+      EXPECT_NE(platform.notes[0].find("/game/pass.wav is larger than 16 MB"), std::string::npos) << platform.notes[0];
+    } else {
+      EXPECT_TRUE(platform.notes.empty());
+    }
+  }
+}
+
+TEST(DiskFiles, AFileOverTheLimitIsRefused) {
+  const std::string path = ::testing::TempDir() + "kelto1_big_sound.wav";
+  std::filesystem::remove(path);
+  { std::ofstream(path, std::ios::binary) << "RIFF"; }
+  std::filesystem::resize_file(path, size_t{200} << 20);  // sparse: nothing written
+  DiskFileStore files;
+  bool too_big = false;
+  EXPECT_FALSE(files.ReadAtMost(path, size_t{16} << 20, too_big));
+  EXPECT_TRUE(too_big);
+  std::filesystem::resize_file(path, 4);
+  const auto small = files.ReadAtMost(path, size_t{16} << 20, too_big);
+  EXPECT_FALSE(too_big);
+  ASSERT_TRUE(small);
+  EXPECT_EQ(*small, (Bytes{'R', 'I', 'F', 'F'}));
+  std::filesystem::remove(path);
+  EXPECT_FALSE(files.ReadAtMost(path, size_t{16} << 20, too_big));
+  EXPECT_FALSE(too_big);
+}
+
 
 TEST_F(SoundEffectsTest, EachBufferHoldsItsWholeFileAndOneZeroByte) {
   PutAllFiles();

@@ -18,8 +18,9 @@ fail() {
   exit 1
 }
 
-# A copy of the program folder: the game and the sound files beside it.
-program="$work/program"
+# A copy of the program folder: the game and the sound files beside it. A test may name
+# the folder (program_name) to try awkward names.
+program="$work/${program_name:-program}"
 mkdir -p "$program"
 cp "$game" "$program/kelto1"
 for f in "$(dirname "$game")"/*.wav "$(dirname "$game")"/bgm.mid; do
@@ -34,7 +35,7 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
 
 start_game() {
-  (cd "$program" && SDL_AUDIODRIVER=${KELTO1_AUDIO_DRIVER:-dummy} exec ./kelto1 >"$work/game.log" 2>&1) &
+  (cd "$program" && KELTO1_TIMINGS=1 SDL_AUDIODRIVER=${KELTO1_AUDIO_DRIVER:-dummy} exec ./kelto1 >"$work/game.log" 2>&1) &
   game_pid=$!
   window=''
   for _ in $(seq 100); do
@@ -44,6 +45,22 @@ start_game() {
   [ -n "$window" ] || fail "no window KELTO1 appeared"
   eval "$(xdotool getwindowgeometry --shell "$window")"
   win_x=$X win_y=$Y
+}
+
+# Milliseconds on the wall clock.
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+# The settings file's bytes in hex, blank between them.
+settings_bytes() { od -An -tx1 "$program/car.dat" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
+
+# Waits (polling every 10 ms, at most 10 s) for the game to end; prints the
+# milliseconds since the wall-clock time $1.
+ms_to_end_since() {
+  for _ in $(seq 1000); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.01
+  done
+  echo $(( $(now_ms) - $1 ))
 }
 
 wait_for_end() {
@@ -63,6 +80,27 @@ count() {  # x y w h RRGGBB
   convert "$shot" -crop "$3x$4+$((win_x + $1))+$((win_y + $2))" +repage txt:- | grep -ci "#$5" || true
 }
 pixel() { convert "$shot" -format "%[hex:p{$((win_x + $1)),$((win_y + $2))}]" info:; }
+# A rectangle of the window in the latest screenshot, saved to a file.
+crop() {  # file x y w h
+  convert "$shot" -crop "$4x$5+$((win_x + $2))+$((win_y + $3))" +repage "$1"
+}
+same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" = 0 ]; }
+# Takes screenshots until the rectangle differs from the picture in $2 and holds still
+# over two screenshots.
+await_change() {  # what before.png x y w h
+  local what=$1 before=$2 last="$work/await_last.png" now="$work/await_now.png"
+  shift 2
+  rm -f "$last"
+  for _ in $(seq 40); do
+    snap
+    crop "$now" "$@"
+    if ! same_picture "$now" "$before" && [ -f "$last" ] && same_picture "$now" "$last"; then return 0; fi
+    cp "$now" "$last"
+    sleep 0.25
+  done
+  fail "$what"
+}
+
 # Takes screenshots until the colour shows in the rectangle (or stops showing, with "none").
 await() {  # what x y w h RRGGBB [none]
   local what=$1

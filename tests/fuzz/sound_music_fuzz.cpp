@@ -24,8 +24,11 @@ using namespace kelto1;
 // A player that accepts any tune whose first bytes look like a MIDI file.
 class FakeTunePlayer : public TunePlayer {
  public:
-  bool Load(const std::string& path) override { return !path.empty() && path.back() != '/'; }
-  void PlayFromStart() override { playing_ = true; }
+  bool Load(const std::string& path, std::string&) override { return !path.empty() && path.back() != '/'; }
+  bool PlayFromStart(std::string&) override {
+    playing_ = true;
+    return true;
+  }
   bool Playing() override { return playing_; }
   void Stop() override { playing_ = false; }
   void Unload() override { playing_ = false; }

@@ -35,6 +35,14 @@ TEST(WavImage, PlainPcmPassesAndDamagedImagesDoNot) {
   EXPECT_FALSE(PlausibleWav(no_riff));
 }
 
+TEST(WavImage, TheHeaderTellsHowLongItPlays) {
+  // 16-bit mono at 22050 Hz: two bytes a sample.
+  EXPECT_DOUBLE_EQ(WavSeconds(Wav(1, 44100, 44100)), 1.0);
+  EXPECT_DOUBLE_EQ(WavSeconds(Wav(1, 8, 8)), 4.0 / 22050);
+  EXPECT_EQ(WavSeconds(Wav(1, 9, 8)), 0.0) << "damaged: no length";
+  EXPECT_EQ(WavSeconds({}), 0.0);
+}
+
 TEST(WavImage, OurSoundFilesPass) {
   for (const char* name : {"crbit.wav", "crsh.wav", "crwal.wav", "PwrUp1.wav", "PwrLost.wav", "pass.wav"}) {
     std::ifstream in(std::string(KELTO1_SOURCE_DIR) + "/data/" + name, std::ios::binary);

@@ -73,3 +73,20 @@ TEST(LineEdit, ACaretInsideACharacterMovesToItsStart) {
 
 }  // namespace
 }  // namespace kelto1
+
+namespace kelto1 {
+namespace {
+
+TEST(LineEdit, TakesNoMoreThanItsLimitOfCharacters) {
+  LineEdit edit{"ab", 2};
+  edit.max_characters = 4;
+  edit.Insert("\xC3\xA9\xC3\xA9\xC3\xA9");  // three two-byte characters, room for two
+  EXPECT_EQ(edit.text, "ab\xC3\xA9\xC3\xA9");
+  EXPECT_EQ(edit.caret, edit.text.size());
+  EXPECT_EQ(CharacterCount(edit.text), 4u);
+  edit.Insert("z");
+  EXPECT_EQ(edit.text, "ab\xC3\xA9\xC3\xA9");
+}
+
+}  // namespace
+}  // namespace kelto1

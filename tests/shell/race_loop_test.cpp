@@ -33,6 +33,54 @@ TEST_F(RaceLoopTest, WaitLastsAtLeastTheDelayAndZeroReturnsAtOnce) {
   EXPECT_EQ(platform.now_ms, 35u);
 }
 
+TEST_F(RaceLoopTest, PacingUsesAtMostASecondAndKeepsWhatWasTyped) {
+  struct Case {
+    const char* typed;
+    uint32_t waited_ms;
+  };
+  const Case cases[] = {{"0", 0},       {"20", 20},     {"1000", 1000},         {"1001", 1000},
+                        {"600000", 1000}, {"99999999", 1000}, {"2147483647", 1000}, {"-5", 0},
+                        {"-2147483648", 0}};
+  for (const Case& c : cases) {
+    box(Element::Gamewait).text = c.typed;
+    const uint32_t before = platform.now_ms;
+    game.PaceFrame();
+    EXPECT_EQ(platform.now_ms - before, c.waited_ms) << c.typed;
+    EXPECT_EQ(box(Element::Gamewait).text, c.typed);
+  }
+  // The settings file keeps the number as it was typed.
+  game.LoadSettings();
+  box(Element::Gamewait).text = "600000";
+  game.PaceFrame();
+  game.SaveSettings();
+  const auto saved = platform.files.Read(game.SettingsPath);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(std::vector<uint8_t>(saved->begin(), saved->begin() + 4), (std::vector<uint8_t>{0xC0, 0x27, 0x09, 0x00}));
+}
+
+// A machine that sleeps in pieces of 10 ms, as the desktop does, and on which the person
+// asks to stop at a given time.
+class StopAskedPlatform : public HeadlessPlatform {
+ public:
+  void Idle(uint32_t remaining_ms) override { now_ms += remaining_ms < 10 ? remaining_ms : 10; }
+  bool QuitWanted() override { return now_ms >= stop_at_ms; }
+  uint32_t stop_at_ms = UINT32_MAX;
+};
+
+TEST(Wait, ARequestToStopEndsAnyWaitAtOnce) {
+  const struct {
+    int32_t wait_ms;
+    uint32_t stop_at_ms, ends_at_ms;
+  } cases[] = {{600000, 35, 40}, {2000, 0, 0}, {2000, 1990, 1990}, {2000, 5000, 2000}, {20, 5000, 20}};
+  for (const auto& c : cases) {
+    StopAskedPlatform platform;
+    Kelto1 game{platform};
+    platform.stop_at_ms = c.stop_at_ms;
+    game.Wait(c.wait_ms);
+    EXPECT_EQ(platform.now_ms, c.ends_at_ms) << c.wait_ms << " ms, stop asked at " << c.stop_at_ms;
+  }
+}
+
 TEST(RaceTimeline, DecidedByTimeGameOverAt400AndReturnAfter1000) {
   SimSession s;
   s.StartProgram();
