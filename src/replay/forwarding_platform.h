@@ -13,6 +13,7 @@ class ForwardingPlatform : public Platform {
 
   uint32_t GetTickCount() override { return inner_.GetTickCount(); }
   void Idle(uint32_t remaining_ms) override { inner_.Idle(remaining_ms); }
+  bool QuitWanted() override { return inner_.QuitWanted(); }
   int16_t GetAsyncKeyState(int virtual_key) override { return inner_.GetAsyncKeyState(virtual_key); }
   void DiscardKeyMessage() override { inner_.DiscardKeyMessage(); }
   void Repaint(const Kelto1& game, Element which) override { inner_.Repaint(game, which); }
