@@ -37,6 +37,7 @@ std::string UsageText() {
          "  Left, Right    steer\n"
          "  Alt            accelerate\n"
          "  Ctrl           brake; on the title screen, start a race\n"
+         "  F2             on the title screen, watch the last race again\n"
          "  F11            fullscreen on/off\n"
          "  Escape         save the settings and quit\n"
          "A joystick or game controller works too: stick to steer, button 1 to\n"
@@ -46,7 +47,9 @@ std::string UsageText() {
          "  car.dat        the settings (frame delay, best rank): beside the program\n"
          "                 when the game may write there, otherwise in\n"
          "                 $XDG_DATA_HOME/kelto1/ (~/.local/share/kelto1/)\n"
-         "  *.wav, bgm.mid the sounds and the music, beside the program\n";
+         "  last.k1r       the last race, best.k1r the last new best: beside car.dat\n"
+         "  *.wav, bgm.mid the sounds and the music, beside the program\n"
+         "In a replay, Space pauses, Right held plays at 4x, Escape leaves.\n";
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
