@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -41,8 +42,28 @@ std::string TemporaryNameFor(const std::string& path) {
 }  // namespace
 
 std::optional<std::vector<uint8_t>> DiskFileStore::Read(const std::string& path) {
+  bool too_big = false;
+  return ReadAtMost(path, SIZE_MAX, too_big);
+}
+
+bool DiskFileStore::Exists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The size is asked of the open file, so a file too large is refused before any of it
+// is read; one that grows meanwhile is caught while reading.
+std::optional<std::vector<uint8_t>> DiskFileStore::ReadAtMost(const std::string& path, size_t limit,
+                                                              bool& too_big) {
+  too_big = false;
   const int fd = OpenRegular(path, O_RDONLY);
   if (fd < 0) return std::nullopt;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && static_cast<uintmax_t>(st.st_size) > limit) {
+    ::close(fd);
+    too_big = true;
+    return std::nullopt;
+  }
   std::vector<uint8_t> bytes;
   uint8_t chunk[16384];
   for (;;) {
@@ -53,27 +74,14 @@ std::optional<std::vector<uint8_t>> DiskFileStore::Read(const std::string& path)
       return std::nullopt;
     }
     if (n == 0) break;
+    if (bytes.size() + static_cast<size_t>(n) > limit) {
+      ::close(fd);
+      too_big = true;
+      return std::nullopt;
+    }
     bytes.insert(bytes.end(), chunk, chunk + n);
   }
   ::close(fd);
-  return bytes;
-}
-
-bool DiskFileStore::Exists(const std::string& path) {
-  struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0;
-}
-
-std::optional<std::vector<uint8_t>> DiskFileStore::ReadAtMost(const std::string& path, size_t limit,
-                                                              bool& too_big) {
-  std::error_code ec;
-  const auto size = fs::file_size(path, ec);
-  too_big = !ec && size > limit;
-  if (too_big) return std::nullopt;
-  std::optional<std::vector<uint8_t>> bytes = Read(path);
-  // The file may have grown since its size was asked.
-  too_big = bytes && bytes->size() > limit;
-  if (too_big) bytes.reset();
   return bytes;
 }
 
