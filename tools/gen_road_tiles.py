@@ -1000,78 +1000,6 @@ def d_yellow_field():
     return img
 
 
-def rimmed(img, kind):
-    """Give each 32-pixel column of a decoration block a rim down its right side.
-
-    The scroller lays a decoration over the side strip cell by cell, left and right cells
-    by column, and the strip ends at either kind of cell (one, four or seven columns
-    wide) before the kerb column of plain pavement: so both cells end on the right in a
-    rim of their own, inside the cell, and the block reads as long basins, beds or plots
-    running beside the road, each held in by its edge.
-      water  a stone coping: lit inner face, jointed top, shaded outer face; the coping
-             of the basin to the left throws a shadow along the water's left edge
-      bed    a low concrete edging, with its shadow on the soil beyond it
-      fence  a timber rail on posts, shadow down and to the right
-      stones a low edging of stones round a rock bed
-    Light comes from the top-left, so faces turned left are lit and shadows fall right."""
-    out = Img(img.w, img.h)
-    for y in range(img.h):
-        for x in range(img.w):
-            lx = x % T
-            e = T - 1 - lx              # 0 at the cell's right edge
-            c = img.p[y][x]
-            if kind == 'water':
-                if e == 0:
-                    c = 'c1'
-                elif e in (1, 2):
-                    c = 'c5' if h01(x, y, 61) > 0.15 else 'c4'
-                    if y % 12 == 0:
-                        c = 'c2'                       # joint between coping stones
-                elif e == 3:
-                    c = 'c3'                           # inner face, towards the water
-                elif e == 4:
-                    c = 'a0' if h01(x, y, 62) < 0.3 else 'b1'   # dark water under the edge
-                elif lx == 0:
-                    c = 'b1'                           # shadow of the coping to the left
-            elif kind == 'bed':
-                if e == 0:
-                    c = 'c1'
-                elif e == 1:
-                    c = 'c3'
-                elif e == 2:
-                    c = 'c5' if y % 16 else 'c3'       # lit top of the edging, its joints
-                elif e == 3:
-                    c = 'e1'
-                elif lx == 0:
-                    c = 'e0'                           # shadow of the edging to the left
-            elif kind == 'fence':
-                post = y % 8 in (3, 4)
-                if post and e in (1, 2, 3):
-                    c = 'e4' if e == 3 else ('e3' if e == 2 else 'e1')
-                elif e == 2:
-                    c = 'e4'                           # the rail
-                elif e == 1:
-                    c = 'e0'                           # its shadow
-                elif post and e == 0:
-                    c = 'e0'                           # the post's shadow
-            elif kind == 'stones':
-                if e <= 3:
-                    k = (y + 1) // 5
-                    gap = (y + 1) % 5 == 0
-                    if gap:
-                        c = 'e0' if e <= 1 else 'e1'
-                    elif e == 0:
-                        c = 'c1'
-                    elif e == 3:
-                        c = 'c5' if h01(k, 0, 63) > 0.5 else 'c4'
-                    else:
-                        c = 'c3' if h01(k, e, 64) > 0.3 else 'c2'
-                elif lx == 0 and h01(x, y, 65) < 0.7:
-                    c = 'e0'
-            out.p[y][x] = c
-    return out
-
-
 # ---------------------------------------------------------------------------
 # Buildings (96 x 96, standing on pavement, shadow to the bottom-right)
 # ---------------------------------------------------------------------------
@@ -1307,16 +1235,16 @@ def build_sheet():
     tiles[19], tiles[27] = ml.crop(0, 0), ml.crop(0, T)
 
     # decorations
-    put_block(64, rimmed(d_water(), 'water'), 2, 2)
-    put_block(66, rimmed(d_flower_bed(('r0', 'r1', 'r2'), 66), 'bed'), 2, 2)
+    put_block(64, d_water(), 2, 2)
+    put_block(66, d_flower_bed(('r0', 'r1', 'r2'), 66), 2, 2)
     put_block(68, d_shrubs(), 2, 2)
-    put_block(70, rimmed(d_scrub(), 'fence'), 2, 2)
-    put_block(83, rimmed(d_rocks(), 'stones'), 2, 2)
+    put_block(70, d_scrub(), 2, 2)
+    put_block(83, d_rocks(), 2, 2)
     put_block(85, d_trees(), 2, 2)
     put_block(99, d_boards(), 2, 2)
-    put_block(101, rimmed(d_flower_bed(('k0', 'k1', 'k2'), 101, leaf_bias=-0.1), 'bed'), 2, 2)
+    put_block(101, d_flower_bed(('k0', 'k1', 'k2'), 101, leaf_bias=-0.1), 2, 2)
     put_block(115, d_stony(), 2, 2)
-    put_block(117, rimmed(d_yellow_field(), 'bed'), 2, 2)
+    put_block(117, d_yellow_field(), 2, 2)
 
     # buildings
     put_block(80, building_flat(), 3, 3)
