@@ -11,9 +11,7 @@ roadside decorations, buildings and bushes are substituted as the scroller does.
 """
 import os
 import random
-import struct
 import sys
-import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pnglib  # noqa: E402
@@ -205,44 +203,6 @@ def bushes(rows, seed=1):
                 row[col] = 44
 
 
-def read_png_rgb(path):
-    data = open(path, 'rb').read()
-    assert data[:8] == b'\x89PNG\r\n\x1a\n'
-    pos, idat, w, h = 8, b'', 0, 0
-    while pos < len(data):
-        ln, kind = struct.unpack('>I4s', data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + ln]
-        if kind == b'IHDR':
-            w, h, depth, ctype = struct.unpack('>IIBB', body[:10])
-            assert depth == 8 and ctype == 2, 'expects 8-bit RGB'
-        elif kind == b'IDAT':
-            idat += body
-        pos += 12 + ln
-    raw = zlib.decompress(idat)
-    stride = w * 3
-    rows, prev = [], bytearray(stride)
-    for y in range(h):
-        f = raw[y * (stride + 1)]
-        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            a = line[i - 3] if i >= 3 else 0
-            b = prev[i]
-            c = prev[i - 3] if i >= 3 else 0
-            if f == 1:
-                line[i] = (line[i] + a) & 255
-            elif f == 2:
-                line[i] = (line[i] + b) & 255
-            elif f == 3:
-                line[i] = (line[i] + (a + b) // 2) & 255
-            elif f == 4:
-                pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
-                pr = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
-                line[i] = (line[i] + pr) & 255
-        rows.append([tuple(line[x * 3:x * 3 + 3]) for x in range(w)])
-        prev = line
-    return rows
-
-
 def render(sheet, rows):
     h = len(rows) * T
     out = [[(0, 0, 0)] * (16 * T) for _ in range(h)]
@@ -306,7 +266,7 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     sheet_path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, '..', 'assets', 'road_tiles.png')
     out_dir = sys.argv[2] if len(sys.argv) > 2 else '/tmp'
-    sheet = read_png_rgb(sheet_path)
+    sheet = pnglib.read_rgb(sheet_path)
     pics = [render(sheet, r) for r in strips()]
     for i, pic in enumerate(pics):
         pnglib.write_rgb(os.path.join(out_dir, 'road_preview_%d.png' % (i + 1)), pic)

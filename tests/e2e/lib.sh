@@ -34,8 +34,8 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
 
-start_game() {
-  (cd "$program" && KELTO1_TIMINGS=1 SDL_AUDIODRIVER=${KELTO1_AUDIO_DRIVER:-dummy} exec ./kelto1 >"$work/game.log" 2>&1) &
+start_game() {  # [arguments for the game]
+  (cd "$program" && KELTO1_TIMINGS=1 SDL_AUDIODRIVER=${KELTO1_AUDIO_DRIVER:-dummy} exec ./kelto1 "$@" >"$work/game.log" 2>&1) &
   game_pid=$!
   window=''
   for _ in $(seq 100); do

@@ -101,16 +101,7 @@ wait_for_end "Escape"
 
 # The command line: a replay in its own window, left with Escape.
 cp "$program/car.dat" "$work/car.saved"
-(cd "$program" && SDL_AUDIODRIVER=dummy exec ./kelto1 --replay "$work/good.k1r" >"$work/game.log" 2>&1) &
-game_pid=$!
-window=''
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^KELTO1$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "kelto1 --replay opened no window"
-eval "$(xdotool getwindowgeometry --shell "$window")"
-win_x=$X win_y=$Y
+start_game --replay "$work/good.k1r"
 await "REPLAY in red in the window of kelto1 --replay" 0 424 73 17 FF0000
 sleep 3
 xdotool key Escape
