@@ -90,9 +90,12 @@ void ReplayFromTitle(Platform& screen, Kelto1& game) {
   const size_t slash = game.SettingsPath.rfind('/');
   const std::string path = (slash == std::string::npos ? std::string(".") : game.SettingsPath.substr(0, slash)) +
                            "/last.k1r";
-  const auto file = screen.Files().Read(path);
+  bool too_big = false;
+  const auto file = screen.Files().ReadAtMost(path, kMaxReplayFileSize, too_big);
   WatchResult result;
-  if (!file) {
+  if (too_big) {
+    result.line = path + ": too large to be a replay";
+  } else if (!file) {
     result.line = "no replay yet (" + path + " cannot be read)";
   } else {
     result = WatchReplay(screen, *file);

@@ -91,5 +91,27 @@ TEST(ReplayViewer, WatchingPlaysToTheEndOrLeavesOnEscapeAndRefusesBadFiles) {
   }
 }
 
+// F2 on the title screen: what the notice line says when last.k1r is missing, cannot be
+// a replay by its size alone (refused without decoding), or is damaged.
+TEST(ReplayViewer, FromTheTitleABadLastReplayIsToldInTheNotice) {
+  const struct {
+    const char* name;
+    size_t size;  // 0: no file at all
+    const char* told;
+  } cases[] = {
+      {"missing", 0, "no replay yet (/game/last.k1r cannot be read)"},
+      {"larger than any replay", kMaxReplayFileSize + 1, "/game/last.k1r: too large to be a replay"},
+      {"not a replay", 30, "/game/last.k1r: not a Kelto1 replay"},
+  };
+  for (const auto& c : cases) {
+    SimSession s;
+    s.StartProgram();
+    if (c.size != 0) s.platform().files.files["/game/last.k1r"] = std::vector<uint8_t>(c.size, 'K');
+    ReplayFromTitle(s.platform(), s.game());
+    EXPECT_EQ(s.game().window[Element::COMMENT].text.rfind(c.told, 0), 0u)
+        << c.name << ": " << s.game().window[Element::COMMENT].text;
+  }
+}
+
 }  // namespace
 }  // namespace kelto1
