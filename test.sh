@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install_deps.sh test
+# The layers: a front end never sees the game, the game never sees a front end.
+scripts/check_includes.sh
 werror=OFF
 [ -n "${CI:-}" ] && werror=ON
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELTO1_WERROR="$werror" -DKELTO1_TESTS=ON >/dev/null

@@ -12,11 +12,12 @@ add_library(kelto1_frontend STATIC
   src/sdl/joystick_axis.cpp
   src/sdl/screen_picture.cpp
   src/sdl/edit_boxes.cpp
-  src/sdl/command_line.cpp
-  src/sdl/display_message.cpp
-  src/sdl/replay_viewer.cpp)
-target_link_libraries(kelto1_frontend PUBLIC kelto1_core)
-target_include_directories(kelto1_frontend PRIVATE ${CMAKE_BINARY_DIR}/generated)
+  src/sdl/display_message.cpp)
+target_link_libraries(kelto1_frontend PUBLIC kelto1_platform)
+
+# The desktop program's own parts that know the game: its command line and the replay window.
+add_library(kelto1_desktop_app STATIC src/app/command_line.cpp src/app/replay_viewer.cpp)
+target_link_libraries(kelto1_desktop_app PUBLIC kelto1_core kelto1_platform)
 
 find_package(PkgConfig QUIET)
 if(PkgConfig_FOUND)
@@ -51,10 +52,10 @@ add_library(kelto1_sdl STATIC
 target_link_libraries(kelto1_sdl PUBLIC kelto1_frontend kelto1_platform kelto1_sdl_audio
   PkgConfig::KELTO1_SDL2 PkgConfig::KELTO1_SDL2_TTF PkgConfig::KELTO1_SDL2_MIXER PkgConfig::KELTO1_FONTCONFIG)
 
-add_executable(kelto1 src/sdl/main.cpp)
-target_link_libraries(kelto1 PRIVATE kelto1_sdl)
+add_executable(kelto1 src/app/desktop_main.cpp)
+target_link_libraries(kelto1 PRIVATE kelto1_sdl kelto1_desktop_app)
 set_target_properties(kelto1 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 add_executable(kelto1-pacing-bench tools/pacing_bench.cpp)
-target_link_libraries(kelto1-pacing-bench PRIVATE kelto1_sdl)
+target_link_libraries(kelto1-pacing-bench PRIVATE kelto1_sdl kelto1_core)
 set_target_properties(kelto1-pacing-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

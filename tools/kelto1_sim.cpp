@@ -12,8 +12,8 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
-#include "headless/sim_session.h"
-#include "headless/soak.h"
+#include "app/sim_session.h"
+#include "app/soak.h"
 #include "replay/replay_file.h"
 #include "replay/replay_player.h"
 #include "replay/view_hash.h"
@@ -187,11 +187,11 @@ int main(int argc, char** argv) {
 
   bool png_failed = false;
   ViewHash views;
-  session.platform().on_repaint = [&](const Kelto1& g, Element which) {
+  session.platform().on_repaint = [&](const kelto1::ShownWindow& shown, kelto1::Element which) {
     if (which != Element::Display || !session.in_race_frame()) return;
-    if (o.view_hash) views.Add(g.Display);
+    if (o.view_hash) views.Add(shown.view);
     auto it = o.pngs.find(session.frame() + 1);
-    if (it != o.pngs.end() && !WritePng(g.Display, it->second)) png_failed = true;
+    if (it != o.pngs.end() && !WritePng(shown.view, it->second)) png_failed = true;
   };
   session.after_frame = [&](long frame) {
     if (o.every > 0 && frame % o.every == 0) PrintState(session.game(), frame, o.view_hash ? &views : nullptr);

@@ -6,8 +6,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "headless/sim_session.h"
-#include "headless/soak.h"
+#include "app/sim_session.h"
+#include "app/soak.h"
 
 namespace kelto1 {
 

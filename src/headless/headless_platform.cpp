@@ -1,7 +1,6 @@
 // The simulated machine.
 #include "headless/headless_platform.h"
 
-#include "shell/kelto1.h"
 
 namespace kelto1 {
 
@@ -52,14 +51,12 @@ void HeadlessPlatform::DiscardKeyMessage() {
   }
 }
 
-void HeadlessPlatform::Repaint(const Kelto1& game, Element which) {
+void HeadlessPlatform::Repaint(const ShownWindow& shown, Element which) {
   ++repaints[which];
-  if (on_repaint) on_repaint(game, which);
+  if (on_repaint) on_repaint(shown, which);
 }
 
-void HeadlessPlatform::PlaceWindow(int left, int top, int width, int height) {
-  window_rect = {left, top, width, height};
-}
+void HeadlessPlatform::CentreWindow() { window_centred = true; }
 
 uint32_t HeadlessPlatform::JoyGetPos(uint32_t id, JoyPosition& position) {
   if (!joystick_present || id != 0) return 167;  // no joystick there

@@ -36,10 +36,8 @@ class HeadlessPlatform : public Platform {
   void Idle(uint32_t remaining_ms) override { now_ms += remaining_ms; }
   int16_t GetAsyncKeyState(int virtual_key) override;
   void DiscardKeyMessage() override;
-  void Repaint(const Kelto1& game, Element which) override;
-  void PlaceWindow(int left, int top, int width, int height) override;
-  int ScreenWidthPixels() override { return screen_width; }
-  int ScreenHeightPixels() override { return screen_height; }
+  void Repaint(const ShownWindow& shown, Element which) override;
+  void CentreWindow() override;
   std::string ProgramFolder() override { return program_folder; }
   std::string UserDataFolder() override { return user_data_folder; }
   void Note(const std::string& line) override { notes.push_back(line); }
@@ -62,8 +60,7 @@ class HeadlessPlatform : public Platform {
   std::set<int> tapped;
   int pending_key_messages = 0;  // keyboard messages waiting in the window's queue
   int discarded_key_messages = 0;
-  int screen_width = 1024, screen_height = 768;
-  std::array<int, 4> window_rect{};  // left, top, width, height
+  bool window_centred = false;
   std::string program_folder = "/game";
   std::string user_data_folder = "/home/player/.local/share/kelto1";
   MemoryFileStore files;
@@ -81,7 +78,7 @@ class HeadlessPlatform : public Platform {
   std::string status_reply_override;  // when set, the status answer used instead
 
   std::map<Element, int> repaints;  // how often each element (or the window) was repainted
-  std::function<void(const Kelto1&, Element)> on_repaint;
+  std::function<void(const ShownWindow&, Element)> on_repaint;
   bool ended = false;
 };
 

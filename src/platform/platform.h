@@ -8,11 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/window_elements.h"
+#include "platform/shown_window.h"
 
 namespace kelto1 {
-
-class Kelto1;
 
 // Virtual-key numbers the game asks about.
 namespace vk {
@@ -77,13 +75,9 @@ class Platform {
   virtual void DiscardKeyMessage() = 0;
 
   // Shows the painted state of one element, or of the whole window.
-  virtual void Repaint(const Kelto1& game, Element which) = 0;
-  // Puts the window at this outer rectangle (pixels) on the screen.
-  virtual void PlaceWindow(int left, int top, int width, int height) = 0;
-  virtual int ScreenWidthPixels() = 0;
-  virtual int ScreenHeightPixels() = 0;
-  virtual int TwipsPerPixelX() { return 15; }
-  virtual int TwipsPerPixelY() { return 15; }
+  virtual void Repaint(const ShownWindow& shown, Element which) = 0;
+  // Centres the window on the screen, at the size the machine finds best for it.
+  virtual void CentreWindow() = 0;
 
   // The program's folder, without a trailing separator.
   virtual std::string ProgramFolder() = 0;

@@ -16,12 +16,8 @@ class ForwardingPlatform : public Platform {
   bool QuitWanted() override { return inner_.QuitWanted(); }
   int16_t GetAsyncKeyState(int virtual_key) override { return inner_.GetAsyncKeyState(virtual_key); }
   void DiscardKeyMessage() override { inner_.DiscardKeyMessage(); }
-  void Repaint(const Kelto1& game, Element which) override { inner_.Repaint(game, which); }
-  void PlaceWindow(int left, int top, int width, int height) override { inner_.PlaceWindow(left, top, width, height); }
-  int ScreenWidthPixels() override { return inner_.ScreenWidthPixels(); }
-  int ScreenHeightPixels() override { return inner_.ScreenHeightPixels(); }
-  int TwipsPerPixelX() override { return inner_.TwipsPerPixelX(); }
-  int TwipsPerPixelY() override { return inner_.TwipsPerPixelY(); }
+  void Repaint(const ShownWindow& shown, Element which) override { inner_.Repaint(shown, which); }
+  void CentreWindow() override { inner_.CentreWindow(); }
   std::string ProgramFolder() override { return inner_.ProgramFolder(); }
   std::string UserDataFolder() override { return inner_.UserDataFolder(); }
   void Note(const std::string& line) override { inner_.Note(line); }

@@ -30,10 +30,8 @@ class NullPlatform : public Platform {
   void Idle(uint32_t) override {}
   int16_t GetAsyncKeyState(int) override { return 0; }
   void DiscardKeyMessage() override {}
-  void Repaint(const Kelto1&, Element) override {}
-  void PlaceWindow(int, int, int, int) override {}
-  int ScreenWidthPixels() override { return 640; }
-  int ScreenHeightPixels() override { return 600; }
+  void Repaint(const ShownWindow&, Element) override {}
+  void CentreWindow() override {}
   std::string ProgramFolder() override { return {}; }
   std::string UserDataFolder() override { return {}; }
   void Note(const std::string&) override {}

@@ -62,9 +62,9 @@ uint32_t ReplayPlatform::JoyGetPos(uint32_t id, JoyPosition& position) {
   return a->joy_result;
 }
 
-void ReplayPlatform::Repaint(const Kelto1& game, Element which) {
-  if (which == Element::Display && in_frame_) views_.Add(game.Display);
-  ForwardingPlatform::Repaint(game, which);
+void ReplayPlatform::Repaint(const ShownWindow& shown, Element which) {
+  if (which == Element::Display && in_frame_) views_.Add(shown.view);
+  ForwardingPlatform::Repaint(shown, which);
 }
 
 ReplayPlayer::ReplayPlayer(Platform& outer, Replay replay)

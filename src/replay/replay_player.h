@@ -37,7 +37,7 @@ class ReplayPlatform final : public ForwardingPlatform {
   int16_t GetAsyncKeyState(int virtual_key) override;
   uint32_t JoyGetPos(uint32_t id, JoyPosition& position) override;
   uint32_t JoyGetDevCaps(uint32_t) override { return kNoJoystick; }
-  void Repaint(const Kelto1& game, Element which) override;
+  void Repaint(const ShownWindow& shown, Element which) override;
   FileStore& Files() override { return files_; }
   void EndProgram() override {}  // a recorded Escape ends the replay, not the program
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "shell/picture.h"
+#include "platform/picture.h"
 
 namespace kelto1 {
 

@@ -2,9 +2,9 @@
 #include "sdl/edit_boxes.h"
 
 #include <cstdlib>
+#include <optional>
 
 #include "sdl/line_edit.h"
-#include "shell/kelto1.h"
 
 namespace kelto1 {
 
@@ -12,9 +12,9 @@ namespace {
 
 constexpr int kItems = static_cast<int>(kCarSelItems.size());
 
-bool Editable(Element e) { return e == Element::Gamewait || e == Element::CarSel; }
+bool Editable(std::optional<Element> e) { return e == Element::Gamewait || e == Element::CarSel; }
 
-bool Shown(const Kelto1& game, Element e) { return game.window.Painted(e).visible; }
+bool Shown(const BoxTarget& target, Element e) { return target.window.Painted(e).visible; }
 
 }  // namespace
 
@@ -28,23 +28,23 @@ BoxView EditBoxes::View(bool caret_on) const {
   BoxView v;
   v.focus = focus_;
   v.caret = caret_;
-  v.caret_on = caret_on && focus_ != Element::Count;
+  v.caret_on = caret_on && focus_.has_value();
   v.list_open = list_open_;
   v.list_highlight = highlight_;
   return v;
 }
 
-void EditBoxes::Follow(const Kelto1& game) {
-  if (focus_ != Element::Count && !Shown(game, focus_)) focus_ = Element::Count;
-  if (list_open_ && !Shown(game, Element::CarSel)) list_open_ = false;
+void EditBoxes::Follow(const BoxTarget& target) {
+  if (focus_ && !Shown(target, *focus_)) focus_.reset();
+  if (list_open_ && !Shown(target, Element::CarSel)) list_open_ = false;
 }
 
-bool EditBoxes::Deliver(const WindowMessage& m, Kelto1& game) {
-  Follow(game);
+bool EditBoxes::Deliver(const WindowMessage& m, const BoxTarget& target) {
+  Follow(target);
   switch (m.type) {
-    case WindowMessage::Type::MouseDown: return Click(m.x, m.y, game);
-    case WindowMessage::Type::KeyDown: return Key(m, game);
-    case WindowMessage::Type::Char: return Type(m.text, game);
+    case WindowMessage::Type::MouseDown: return Click(m.x, m.y, target);
+    case WindowMessage::Type::KeyDown: return Key(m, target);
+    case WindowMessage::Type::Char: return Type(m.text, target);
     case WindowMessage::Type::KeyUp: return false;
   }
   return false;
@@ -65,43 +65,43 @@ int EditBoxes::ItemAt(int x, int y) {
   return -1;
 }
 
-bool EditBoxes::Click(int x, int y, Kelto1& game) {
+bool EditBoxes::Click(int x, int y, const BoxTarget& target) {
   if (list_open_) {
     // A click while the list is down only closes it, choosing the item it lands on.
     list_open_ = false;
     const int item = ItemAt(x, y);
-    if (item >= 0) Choose(item, game);
+    if (item >= 0) Choose(item, target);
     return true;
   }
-  const Element before = focus_;
-  if (Shown(game, Element::Gamewait) && LayoutOf(Element::Gamewait).rect.Contains(x, y)) {
-    Focus(Element::Gamewait, game);
-    CaretAt(x, game);
+  const std::optional<Element> before = focus_;
+  if (Shown(target, Element::Gamewait) && LayoutOf(Element::Gamewait).rect.Contains(x, y)) {
+    Focus(Element::Gamewait, target);
+    CaretAt(x, target);
     return true;
   }
-  if (Shown(game, Element::CarSel) && ComboButton().Contains(x, y)) {
-    Focus(Element::CarSel, game);
+  if (Shown(target, Element::CarSel) && ComboButton().Contains(x, y)) {
+    Focus(Element::CarSel, target);
     list_open_ = true;
-    highlight_ = CarSelItemIndex(game.window[Element::CarSel].text);
+    highlight_ = CarSelItemIndex(target.texts.BoxText(Element::CarSel));
     return true;
   }
-  if (Shown(game, Element::CarSel) && LayoutOf(Element::CarSel).rect.Contains(x, y)) {
-    Focus(Element::CarSel, game);
-    CaretAt(x, game);
+  if (Shown(target, Element::CarSel) && LayoutOf(Element::CarSel).rect.Contains(x, y)) {
+    Focus(Element::CarSel, target);
+    CaretAt(x, target);
     return true;
   }
   return focus_ != before;
 }
 
-void EditBoxes::Focus(Element box, const Kelto1& game) {
+void EditBoxes::Focus(Element box, const BoxTarget& target) {
   if (focus_ == box) return;
   focus_ = box;
-  caret_ = game.window[box].text.size();
+  caret_ = target.texts.BoxText(box).size();
 }
 
-void EditBoxes::CaretAt(int x, const Kelto1& game) {
-  const ElementLayout& layout = LayoutOf(focus_);
-  const std::string& text = game.window[focus_].text;
+void EditBoxes::CaretAt(int x, const BoxTarget& target) {
+  const ElementLayout& layout = LayoutOf(*focus_);
+  const std::string& text = target.texts.BoxText(*focus_);
   const int left = BoxTextLeft(layout, text, &caret_, painter_);
   size_t best = 0;
   int best_distance = std::abs(x - left);
@@ -116,27 +116,27 @@ void EditBoxes::CaretAt(int x, const Kelto1& game) {
   caret_ = best;
 }
 
-bool EditBoxes::Key(const WindowMessage& m, Kelto1& game) {
+bool EditBoxes::Key(const WindowMessage& m, const BoxTarget& target) {
   if (!Editable(focus_)) return false;
   if (m.key == EditKey::Tab) {
-    const Element other = focus_ == Element::Gamewait ? Element::CarSel : Element::Gamewait;
-    if (!Shown(game, other)) return false;
+    const Element other = *focus_ == Element::Gamewait ? Element::CarSel : Element::Gamewait;
+    if (!Shown(target, other)) return false;
     list_open_ = false;
-    Focus(other, game);
+    Focus(other, target);
     return true;
   }
   if (focus_ == Element::CarSel && (m.key == EditKey::Up || m.key == EditKey::Down)) {
-    const int now = CarSelItemIndex(game.window[Element::CarSel].text);
+    const int now = CarSelItemIndex(target.texts.BoxText(Element::CarSel));
     int next = now < 0 ? 0 : now + (m.key == EditKey::Down ? 1 : -1);
     if (next < 0 || next >= kItems) return false;
-    return Choose(next, game);
+    return Choose(next, target);
   }
   if (m.key == EditKey::Enter) {
     const bool was_open = list_open_;
     list_open_ = false;
     return was_open;
   }
-  LineEdit edit{game.window[focus_].text, caret_};
+  LineEdit edit{target.texts.BoxText(*focus_), caret_};
   switch (m.key) {
     case EditKey::Backspace: edit.Backspace(); break;
     case EditKey::Delete: edit.Delete(); break;
@@ -144,38 +144,31 @@ bool EditBoxes::Key(const WindowMessage& m, Kelto1& game) {
     case EditKey::Right: edit.Right(); break;
     case EditKey::Home: edit.Home(); break;
     case EditKey::End: edit.End(); break;
-    default: return Type(m.text, game);
+    default: return Type(m.text, target);
   }
   caret_ = edit.caret;
-  if (edit.text != game.window[focus_].text) SetText(edit.text, game);
+  if (edit.text != target.texts.BoxText(*focus_)) SetText(edit.text, target);
   return true;
 }
 
-bool EditBoxes::Type(const std::string& text, Kelto1& game) {
+bool EditBoxes::Type(const std::string& text, const BoxTarget& target) {
   if (!Editable(focus_) || text.empty()) return false;
-  LineEdit edit{game.window[focus_].text, caret_};
+  LineEdit edit{target.texts.BoxText(*focus_), caret_};
   edit.Insert(text);
   caret_ = edit.caret;
-  if (edit.text == game.window[focus_].text) return false;
-  SetText(edit.text, game);
+  if (edit.text == target.texts.BoxText(*focus_)) return false;
+  SetText(edit.text, target);
   return true;
 }
 
-bool EditBoxes::Choose(int item, Kelto1& game) {
+bool EditBoxes::Choose(int item, const BoxTarget& target) {
   highlight_ = item;
-  Focus(Element::CarSel, game);
-  SetText(kCarSelItems[item], game);
-  caret_ = game.window[Element::CarSel].text.size();
+  Focus(Element::CarSel, target);
+  SetText(kCarSelItems[item], target);
+  caret_ = target.texts.BoxText(Element::CarSel).size();
   return true;
 }
 
-void EditBoxes::SetText(const std::string& text, Kelto1& game) {
-  game.window[focus_].text = text;
-  if (focus_ == Element::CarSel) {
-    game.CarSel_Change();  // repaints the selector
-    return;
-  }
-  game.window.PaintedForEdit(focus_).text = text;
-}
+void EditBoxes::SetText(const std::string& text, const BoxTarget& target) { target.texts.BoxTyped(*focus_, text); }
 
 }  // namespace kelto1

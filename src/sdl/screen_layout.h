@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "shell/window_elements.h"
+#include "platform/window_elements.h"
 
 namespace kelto1 {
 

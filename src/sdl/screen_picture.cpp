@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "shell/kelto1.h"
 
 namespace kelto1 {
 
@@ -107,33 +106,33 @@ int ComboItemHeight(TextPainter& painter) { return painter.LineHeight(Face::Dial
 
 ScreenPicture::ScreenPicture() : canvas_(kScreenWidth, kScreenHeight), view_(512, 576) {}
 
-void ScreenPicture::Start(const Kelto1& game) {
+void ScreenPicture::Start(const ShownWindow& shown) {
   if (started_) return;
-  for (int i = 0; i < kElementCount; ++i) shown_[i] = game.window.Painted(static_cast<Element>(i)).visible;
-  view_.CopyImageFrom(game.Display);
+  for (int i = 0; i < kElementCount; ++i) shown_[i] = shown.elements.Painted(static_cast<Element>(i)).visible;
+  view_.CopyImageFrom(shown.view);
   started_ = true;
 }
 
-void ScreenPicture::Repainted(const Kelto1& game, Element which) {
-  Start(game);
+void ScreenPicture::Repainted(const ShownWindow& shown, Element which) {
+  Start(shown);
   if (which == Element::Window) {
-    for (int i = 0; i < kElementCount; ++i) shown_[i] = game.window.Painted(static_cast<Element>(i)).visible;
-    view_.CopyImageFrom(game.Display);
+    for (int i = 0; i < kElementCount; ++i) shown_[i] = shown.elements.Painted(static_cast<Element>(i)).visible;
+    view_.CopyImageFrom(shown.view);
     return;
   }
-  shown_[Index(which)] = game.window.Painted(which).visible;
+  shown_[Index(which)] = shown.elements.Painted(which).visible;
   if (which != Element::Display) return;
-  view_.CopyImageFrom(game.Display);
+  view_.CopyImageFrom(shown.view);
   for (Element e : kOverView)
-    if (!game.window[e].visible) shown_[Index(e)] = false;
+    if (!shown.elements[e].visible) shown_[Index(e)] = false;
 }
 
-void ScreenPicture::Compose(const Kelto1& game, const BoxView& boxes, TextPainter& text) {
-  Start(game);
+void ScreenPicture::Compose(const ShownWindow& shown, const BoxView& boxes, TextPainter& text) {
+  Start(shown);
   canvas_.Clear();
   for (const ElementLayout& layout : ScreenLayout()) {
     if (!OnScreen(layout.element)) continue;
-    const ElementState& state = game.window.Painted(layout.element);
+    const ElementState& state = shown.elements.Painted(layout.element);
     const Rect& r = layout.rect;
     switch (layout.kind) {
       case Kind::Fill:
@@ -143,7 +142,7 @@ void ScreenPicture::Compose(const Kelto1& game, const BoxView& boxes, TextPainte
         BitBlt(canvas_, r.x, r.y, r.w, r.h, view_, 0, 0, RasterOp::SRCCOPY);
         break;
       case Kind::Logo:
-        BitBlt(canvas_, state.left, state.top, game.GameTitle.width(), game.GameTitle.height(), game.GameTitle, 0, 0,
+        BitBlt(canvas_, state.left, state.top, shown.logo.width(), shown.logo.height(), shown.logo, 0, 0,
                RasterOp::SRCCOPY);
         break;
       case Kind::Caption: {
@@ -182,7 +181,7 @@ void ScreenPicture::Compose(const Kelto1& game, const BoxView& boxes, TextPainte
   const Rect list = ComboList(static_cast<int>(kCarSelItems.size()), item_height);
   FillRect(canvas_, list, colors::kBlack);
   FrameRect(canvas_, list, kFrameGrey, kFrameGrey);
-  const uint32_t ink = game.window.Painted(Element::CarSel).color;
+  const uint32_t ink = shown.elements.Painted(Element::CarSel).color;
   for (int i = 0; i < static_cast<int>(kCarSelItems.size()); ++i) {
     const Rect item = ComboListItem(i, item_height);
     const bool lit = i == boxes.list_highlight;

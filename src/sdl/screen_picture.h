@@ -4,20 +4,19 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/shown_window.h"
 #include "sdl/screen_layout.h"
 #include "sdl/text_painter.h"
-#include "shell/picture.h"
 
 namespace kelto1 {
 
-class Kelto1;
-
 // What the edit boxes add to the picture.
 struct BoxView {
-  Element focus = Element::Count;  // Count: no box has the keyboard
+  std::optional<Element> focus;  // none: no box has the keyboard
   size_t caret = 0;
   bool caret_on = false;
   bool list_open = false;
@@ -30,14 +29,14 @@ class ScreenPicture {
 
   // A repaint of the game: takes the view's image at this moment, and notes which
   // elements are on screen now.
-  void Repainted(const Kelto1& game, Element which);
-  void Compose(const Kelto1& game, const BoxView& boxes, TextPainter& text);
+  void Repainted(const ShownWindow& shown, Element which);
+  void Compose(const ShownWindow& shown, const BoxView& boxes, TextPainter& text);
 
   const Picture& picture() const { return canvas_; }
   bool OnScreen(Element e) const { return shown_[static_cast<size_t>(e)]; }
 
  private:
-  void Start(const Kelto1& game);
+  void Start(const ShownWindow& shown);
 
   Picture canvas_;
   Picture view_;

@@ -10,7 +10,6 @@
 #include "sdl/display_message.h"
 #include "sdl/sdl_keys.h"
 #include "sdl/sdl_timer.h"
-#include "shell/kelto1.h"
 
 namespace kelto1 {
 
@@ -57,8 +56,8 @@ void SdlPlatform::OpenAudio() {
   if (audio_.Open()) audio_.PrepareTune(program_folder_ + "/bgm.mid");
 }
 
-void SdlPlatform::PrepareSounds(const Kelto1& game) {
-  for (const std::vector<uint8_t>& image : game.sounds.SoundData) audio_.PrepareWav(image);
+void SdlPlatform::PrepareSounds(std::span<const std::vector<uint8_t>> images) {
+  for (const std::vector<uint8_t>& image : images) audio_.PrepareWav(image);
 }
 
 bool SdlPlatform::StartVideo(std::string& error) {
@@ -146,32 +145,29 @@ uint32_t SdlPlatform::JoyGetDevCaps(uint32_t id) { return id == 0 ? joystick_.Ca
 
 // ---- The window ----------------------------------------------------------------------
 
-void SdlPlatform::PlaceWindow(int, int, int, int) {
-  // The game asks for its window centred; the picture's size is ours to choose.
-  video_.Centre();
-}
+void SdlPlatform::CentreWindow() { video_.Centre(); }
 
-void SdlPlatform::Repaint(const Kelto1& game, Element which) {
-  game_ = &game;
-  screen_.Repainted(game, which);
+void SdlPlatform::Repaint(const ShownWindow& shown, Element which) {
+  shown_.emplace(shown);  // a replay shows a window of its own game
+  screen_.Repainted(shown, which);
   dirty_ = true;
   // A race has begun once the delay box is hidden: keys from now on are the driver's.
-  if (!game.window.Painted(Element::Gamewait).visible) queue_.KeepTyping(false);
+  if (!shown.elements.Painted(Element::Gamewait).visible) queue_.KeepTyping(false);
   if (which == Element::Window) video_.Show();
   if (which != Element::Display && which != Element::Window) return;
   // The frame limiter: the first view shown after each of the game's waits comes no
   // sooner than a sixtieth of a second plus the frame delay after the one before.
   if (which == Element::Display && waited_since_shown_) {
     waited_since_shown_ = false;
-    SleepUntilOrQuit(pacer_.ShowAt(TicksNow(), PacedDelayMs(game.shell.LastWaitMs.get())));
+    SleepUntilOrQuit(pacer_.ShowAt(TicksNow(), shown.frame_delay_ms));
   }
   Present();
 }
 
 void SdlPlatform::Present() {
-  if (!game_) return;
+  if (!shown_) return;
   caret_shown_ = CaretOn();
-  screen_.Compose(*game_, boxes_.View(caret_shown_), painter_);
+  screen_.Compose(*shown_, boxes_.View(caret_shown_), painter_);
   video_.Present(screen_.picture());
   dirty_ = false;
   exposed_ = false;
@@ -193,7 +189,7 @@ void SdlPlatform::EndProgram() {
 }
 
 void SdlPlatform::NoteBanner() {
-  const ElementState& banner = game_->window.Painted(Element::GETREADY);
+  const ElementState& banner = shown_->elements.Painted(Element::GETREADY);
   const bool shown = banner.visible && banner.text == "PLAYER 1 GET READY";
   if (!banner_on_screen_ && shown) banner_shown_at_ = last_present_;
   if (banner_on_screen_ && !shown && ctrl_pressed_at_ != 0)
@@ -204,7 +200,7 @@ void SdlPlatform::NoteBanner() {
 }
 
 bool SdlPlatform::CaretOn() const {
-  if (boxes_.focus() == Element::Count) return false;
+  if (!boxes_.focus()) return false;
   return ((TicksNow() - caret_since_) / kCaretBlinkMs) % 2 == 0;
 }
 
@@ -221,7 +217,7 @@ void SdlPlatform::Pump() {
   // An uncovered window is drawn again at once, even in the middle of a race; the
   // game's own repaints are shown when it repaints the view or the window, or by the
   // main loop between ticks.
-  if (exposed_ && game_) Present();
+  if (exposed_ && shown_) Present();
 }
 
 void SdlPlatform::Handle(const SDL_Event& e) {
@@ -283,14 +279,15 @@ void SdlPlatform::Handle(const SDL_Event& e) {
   }
 }
 
-void SdlPlatform::HandleEvents(Kelto1& game) {
-  game_ = &game;
+void SdlPlatform::HandleEvents(BoxTexts& texts) {
   // Between the game's ticks the title screen shows: what is typed now is for the boxes.
   queue_.KeepTyping(true);
   Pump();
+  if (!shown_) return;  // nothing shown yet: typing waits for the window
+  const BoxTarget boxes{texts, shown_->elements};
   bool changed = false;
-  while (auto m = queue_.Take()) changed |= boxes_.Deliver(*m, game);
-  boxes_.Follow(game);
+  while (auto m = queue_.Take()) changed |= boxes_.Deliver(*m, boxes);
+  boxes_.Follow(boxes);
   if (changed) {
     caret_since_ = TicksNow();
     dirty_ = true;
@@ -302,7 +299,7 @@ void SdlPlatform::WaitForEvents(uint64_t tick) {
   const uint64_t now = TicksNow();
   if (tick <= now) return;
   uint64_t timeout = tick - now;
-  if (boxes_.focus() != Element::Count)
+  if (boxes_.focus())
     timeout = std::min(timeout, kCaretBlinkMs - (now - caret_since_) % kCaretBlinkMs);
   SDL_WaitEventTimeout(nullptr, static_cast<int>(timeout));
 }

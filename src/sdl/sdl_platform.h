@@ -4,11 +4,16 @@
 // game returns, and the boxes get what the game's flushes left.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "platform/disk_files.h"
 #include "platform/platform.h"
+#include "platform/shown_window.h"
 #include "sdl/edit_boxes.h"
 #include "sdl/frame_pacer.h"
 #include "sdl/key_state.h"
@@ -30,11 +35,13 @@ class SdlPlatform final : public Platform {
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
 
+  // The window's icon, from a PNG file's bytes.
+  void SetWindowIcon(std::span<const uint8_t> png) { video_.SetIcon(png); }
   // Opens the sound device and makes the tune ready; without a device the game runs
   // silently.
   void OpenAudio();
   // Decodes the game's sound effects, so that none is decoded in the middle of a race.
-  void PrepareSounds(const Kelto1& game);
+  void PrepareSounds(std::span<const std::vector<uint8_t>> images);
 
   // ---- Platform --------------------------------------------------------------------
   uint32_t GetTickCount() override;
@@ -42,10 +49,8 @@ class SdlPlatform final : public Platform {
   bool QuitWanted() override;
   int16_t GetAsyncKeyState(int virtual_key) override;
   void DiscardKeyMessage() override;
-  void Repaint(const Kelto1& game, Element which) override;
-  void PlaceWindow(int left, int top, int width, int height) override;
-  int ScreenWidthPixels() override { return video_.ScreenWidth(); }
-  int ScreenHeightPixels() override { return video_.ScreenHeight(); }
+  void Repaint(const ShownWindow& shown, Element which) override;
+  void CentreWindow() override;
   std::string ProgramFolder() override;
   std::string UserDataFolder() override { return DefaultUserDataFolder(); }
   void Note(const std::string& line) override;
@@ -60,7 +65,7 @@ class SdlPlatform final : public Platform {
 
   // ---- Between the game's ticks ------------------------------------------------------
   // Window events, the queued messages for the boxes, and the picture when it changed.
-  void HandleEvents(Kelto1& game);
+  void HandleEvents(BoxTexts& texts);
   // Sleeps until an event comes or the counter reaches tick.
   void WaitForEvents(uint64_t tick);
   bool ended() const { return ended_; }
@@ -100,7 +105,8 @@ class SdlPlatform final : public Platform {
   MessageQueue queue_;
   FramePacer pacer_;
 
-  const Kelto1* game_ = nullptr;
+  // The game's window, from its first repaint on.
+  std::optional<ShownWindow> shown_;
   std::string program_folder_;
   uint64_t last_pump_ = UINT64_MAX;
   uint64_t last_present_ = 0;

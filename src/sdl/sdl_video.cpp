@@ -7,8 +7,6 @@
 #define STBI_NO_STDIO
 #include <stb/stb_image.h>
 
-#include "shell/artwork.h"
-
 namespace kelto1 {
 
 Video::~Video() {
@@ -38,15 +36,13 @@ bool Video::Open(std::string& error) {
     return false;
   }
   SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
-  SetIcon();
   return true;
 }
 
-void Video::SetIcon() {
-  const EmbeddedFile png = FindEmbeddedAsset("icon.png");
-  if (!png.data) return;
+void Video::SetIcon(std::span<const uint8_t> png) {
+  if (png.empty() || !window_) return;
   int w = 0, h = 0, channels = 0;
-  stbi_uc* rgba = stbi_load_from_memory(png.data, static_cast<int>(png.size), &w, &h, &channels, 4);
+  stbi_uc* rgba = stbi_load_from_memory(png.data(), static_cast<int>(png.size()), &w, &h, &channels, 4);
   if (!rgba) return;
   SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(rgba, w, h, 32, w * 4, SDL_PIXELFORMAT_RGBA32);
   if (icon) {
@@ -93,16 +89,6 @@ Point Video::ToPicture(int window_x, int window_y) const {
   int w = 0, h = 0;
   SDL_GetWindowSize(window_, &w, &h);
   return kelto1::ToPicture(window_x, window_y, FitPicture(w, h));
-}
-
-int Video::ScreenWidth() const {
-  SDL_DisplayMode mode{};
-  return SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.w : kScreenWidth;
-}
-
-int Video::ScreenHeight() const {
-  SDL_DisplayMode mode{};
-  return SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.h : kScreenHeight;
 }
 
 }  // namespace kelto1

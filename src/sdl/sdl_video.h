@@ -4,10 +4,12 @@
 
 #include <SDL.h>
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "sdl/scaling.h"
-#include "shell/picture.h"
+#include "platform/picture.h"
 
 namespace kelto1 {
 
@@ -25,16 +27,14 @@ class Video {
   void Show();
   void Present(const Picture& picture);
   void ToggleFullscreen();
+  // The window's icon, from a PNG file's bytes; a PNG that cannot be read leaves none.
+  void SetIcon(std::span<const uint8_t> png);
 
   // A point of the window, in picture pixels.
   Point ToPicture(int window_x, int window_y) const;
-  int ScreenWidth() const;
-  int ScreenHeight() const;
   bool shown() const { return shown_; }
 
  private:
-  void SetIcon();
-
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;

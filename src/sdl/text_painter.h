@@ -6,7 +6,7 @@
 #include <string>
 
 #include "sdl/screen_layout.h"
-#include "shell/picture.h"
+#include "platform/picture.h"
 
 namespace kelto1 {
 

@@ -36,7 +36,18 @@ Kelto1::Kelto1(Platform& p) : recorder(p), platform(recorder) {
 void Kelto1::Repaint(Element e) {
   window.MarkPainted(e);
   if (e == Element::Display) recorder.ViewPainted(*this);
-  platform.Repaint(*this, e);
+  platform.Repaint(Shown(), e);
+}
+
+ShownWindow Kelto1::Shown() const {
+  return ShownWindow{window, Display, GameTitle, PacedDelayMs(shell.LastWaitMs.get())};
+}
+
+void Kelto1::BoxTyped(Element box, const std::string& text) {
+  window[box].text = text;
+  // The selector's change event repaints it; the delay box shows what was typed at once.
+  if (box == Element::CarSel) CarSel_Change();
+  else window.PaintedForEdit(box).text = text;
 }
 
 namespace {

@@ -12,13 +12,14 @@
 #include "course/course_state.h"
 #include "input/input_state.h"
 #include "platform/platform.h"
+#include "platform/shown_window.h"
 #include "replay/race_recorder.h"
 #include "shell/numbers.h"
 #include "shell/masked_sheet.h"
-#include "shell/picture.h"
+#include "platform/picture.h"
 #include "shell/rng.h"
 #include "shell/shell_state.h"
-#include "shell/window_elements.h"
+#include "platform/window_elements.h"
 #include "traffic/traffic_state.h"
 #include "vehicles/vehicle_state.h"
 
@@ -41,7 +42,8 @@ constexpr int32_t PacedDelayMs(int32_t typed_ms) {
   return typed_ms < 0 ? 0 : typed_ms > kLongestFrameDelayMs ? kLongestFrameDelayMs : typed_ms;
 }
 
-class Kelto1 {
+// The game is also what the front end's boxes type into.
+class Kelto1 final : public BoxTexts {
  public:
   explicit Kelto1(Platform& platform);
   Kelto1(const Kelto1&) = delete;
@@ -98,6 +100,11 @@ class Kelto1 {
   void SaveSettings();
   // Repaints one element (or the whole window): what it holds now goes on screen.
   void Repaint(Element e);
+  // What the front end shows at a repaint.
+  ShownWindow Shown() const;
+  // ---- The boxes, as the front end types into them ------------------------------------
+  const std::string& BoxText(Element box) const override { return window[box].text; }
+  void BoxTyped(Element box, const std::string& text) override;
   // The frame delay the Gamewait box asks for, keeping the last valid one for a text
   // that is not a number.
   int32_t FrameDelayMs();

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/picture.h"
+#include "platform/picture.h"
 
 namespace kelto1 {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "headless/sim_session.h"
+#include "app/sim_session.h"
 #include "replay/race_snapshot.h"
 #include "replay/replay_file.h"
 #include "replay/replay_player.h"

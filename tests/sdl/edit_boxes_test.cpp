@@ -20,7 +20,7 @@ class EditBoxesTest : public ::testing::Test {
     m.type = WindowMessage::Type::MouseDown;
     m.x = x;
     m.y = y;
-    return boxes.Deliver(m, game);
+    return boxes.Deliver(m, target);
   }
   bool Click(const Rect& r) { return Click(r.x + r.w / 2, r.y + r.h / 2); }
   bool Press(EditKey key, const std::string& typed = "") {
@@ -28,7 +28,7 @@ class EditBoxesTest : public ::testing::Test {
     m.type = WindowMessage::Type::KeyDown;
     m.key = key;
     m.text = typed;
-    return boxes.Deliver(m, game);
+    return boxes.Deliver(m, target);
   }
   void Type(const std::string& s) {
     for (char c : s) Press(EditKey::Other, std::string(1, c));
@@ -43,6 +43,7 @@ class EditBoxesTest : public ::testing::Test {
 
   HeadlessPlatform platform;
   Kelto1 game{platform};
+  BoxTarget target{game, game.window};
   testing::FakeTextPainter painter;
   EditBoxes boxes{painter};
 };
@@ -123,7 +124,7 @@ TEST_F(EditBoxesTest, AHiddenBoxLosesTheKeyboard) {
   game.window[Element::Gamewait].visible = false;  // a race starts
   game.Repaint(Element::Gamewait);
   Type("9");
-  EXPECT_EQ(boxes.focus(), Element::Count);
+  EXPECT_EQ(boxes.focus(), std::nullopt);
   EXPECT_EQ(Text(Element::Gamewait), "0");
   EXPECT_FALSE(Click(LayoutOf(Element::Gamewait).rect));  // nothing to click on
 }
@@ -200,7 +201,7 @@ class TypingAndFlushesTest : public EditBoxesTest {
     }
   }
   void Deliver(MessageQueue& q) {
-    while (auto m = q.Take()) boxes.Deliver(*m, game);
+    while (auto m = q.Take()) boxes.Deliver(*m, target);
   }
   // The selector focused at "RacingCar", the caret at its end.
   void FocusSelector() {
@@ -240,7 +241,7 @@ TEST_F(TypingAndFlushesTest, WhatPiledUpInARaceIsFlushedAsBefore) {
         });
     FocusSelector();
     const size_t unflushed = plain.size() + static_cast<size_t>(frames / 6);
-    for (const WindowMessage& m : plain) boxes.Deliver(m, game);
+    for (const WindowMessage& m : plain) boxes.Deliver(m, target);
     const std::string expected = Text(Element::CarSel);
 
     // The desktop's queue: the title screen, then the race, then the title again.

@@ -15,14 +15,14 @@ class ScreenPictureTest : public ::testing::Test {
   // A repaint as the game makes it: the element's state goes on screen.
   void Repaint(Element e) {
     game.window.MarkPainted(e);
-    screen.Repainted(game, e);
+    screen.Repainted(game.Shown(), e);
   }
   uint32_t At(int x, int y) {
-    screen.Compose(game, BoxView{}, text);
+    screen.Compose(game.Shown(), BoxView{}, text);
     return screen.picture().At(x, y);
   }
   bool InkIn(const Rect& r, uint32_t color) {
-    screen.Compose(game, BoxView{}, text);
+    screen.Compose(game.Shown(), BoxView{}, text);
     for (int y = r.y; y < r.Bottom(); ++y)
       for (int x = r.x; x < r.Right(); ++x)
         if (screen.picture().At(x, y) == color) return true;

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "headless/sim_session.h"
+#include "app/sim_session.h"
 #include "shell/game_fixture.h"
 
 namespace kelto1 {
@@ -91,8 +91,8 @@ TEST(RaceTimeline, DecidedByTimeGameOverAt400AndReturnAfter1000) {
     g.course.Kind1Odds = g.course.Kind2Odds = g.course.Kind3Odds = g.course.SignalOdds = 0;
   };
   long game_over_frame = 0;
-  s.platform().on_repaint = [&](const Kelto1& g, Element e) {
-    if (e == Element::GETREADY && g.window.Painted(Element::GETREADY).text == "GAME OVER" && !game_over_frame)
+  s.platform().on_repaint = [&](const ShownWindow& shown, Element e) {
+    if (e == Element::GETREADY && shown.elements.Painted(Element::GETREADY).text == "GAME OVER" && !game_over_frame)
       game_over_frame = s.frame() + 1;
   };
   long decided = 0;
@@ -112,7 +112,7 @@ TEST(RaceTimeline, EscapeEndsTheProgramBeforeThatFramesSpritesAreDrawn) {
   s.StartProgram();
   s.SetDemo({{2, {}}, {1, {vk::kEscape}}});
   int display_refreshes = 0;
-  s.platform().on_repaint = [&](const Kelto1&, Element e) {
+  s.platform().on_repaint = [&](const ShownWindow&, Element e) {
     if (e == Element::Display && s.in_race_frame()) ++display_refreshes;
   };
   EXPECT_EQ(s.RunRace(0), 2);
@@ -219,9 +219,9 @@ TEST(RaceFrame, StepsRunInTheirFixedOrder) {
     bool operator==(const Entry&) const = default;
   };
   std::vector<Entry> queue;
-  s.platform().on_repaint = [&](const Kelto1& k, Element e) {
+  s.platform().on_repaint = [&](const ShownWindow&, Element e) {
     if (e != Element::Display || !s.in_race_frame() || !queue.empty()) return;
-    const auto& q = k.vehicles.SpriteQueue;
+    const auto& q = s.game().vehicles.SpriteQueue;
     for (int n = 1; n <= q[0]; ++n) queue.push_back({q[3 * n - 2], q[3 * n - 1], q[3 * n]});
   };
   ASSERT_EQ(s.RunRace(1), 1);

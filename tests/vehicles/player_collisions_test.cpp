@@ -1,7 +1,7 @@
 // The player against traffic, the damage reaction and the race lost by damage.
 #include <string>
 
-#include "headless/sim_session.h"
+#include "app/sim_session.h"
 #include "vehicle_test_support.h"
 
 namespace kelto1 {
@@ -343,8 +343,8 @@ TEST(RaceLostByDamage, IsDecidedOnceAndRunsOutItsThousandFrames) {
   Kelto1& game = session.game();
   long decided = 0, game_over_frame = 0;
   int game_over_shown = 0;
-  session.platform().on_repaint = [&](const Kelto1& g, Element which) {
-    if (which == Element::GETREADY && session.in_race_frame() && g.window[Element::GETREADY].text == "GAME OVER") {
+  session.platform().on_repaint = [&](const ShownWindow& shown, Element which) {
+    if (which == Element::GETREADY && session.in_race_frame() && shown.elements[Element::GETREADY].text == "GAME OVER") {
       ++game_over_shown;
       game_over_frame = session.frame() + 1;
     }

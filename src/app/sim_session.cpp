@@ -1,5 +1,5 @@
 // Driving the game on the headless machine.
-#include "headless/sim_session.h"
+#include "app/sim_session.h"
 
 #include <sstream>
 

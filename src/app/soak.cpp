@@ -1,5 +1,5 @@
 // Random driving and the range checks of the soak.
-#include "headless/soak.h"
+#include "app/soak.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // The raster operations: straight copy, OR and AND, with clipping on every side.
-#include "shell/picture.h"
+#include "platform/picture.h"
 
 #include <algorithm>
 #include <cstring>

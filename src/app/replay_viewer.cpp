@@ -1,5 +1,5 @@
 // Watching a replay in the window.
-#include "sdl/replay_viewer.h"
+#include "app/replay_viewer.h"
 
 #include <algorithm>
 
@@ -52,11 +52,11 @@ void ViewerPlatform::Mark() {
   caption.color = colors::kRed;
 }
 
-void ViewerPlatform::Repaint(const Kelto1& game, Element which) {
+void ViewerPlatform::Repaint(const ShownWindow& shown, Element which) {
   Mark();
   // At four times the speed, one view in four reaches the screen, at the usual pace.
   if (which == Element::Display && speed_ > 1 && ++views_ % speed_ != 0) return;
-  ForwardingPlatform::Repaint(game, which);
+  ForwardingPlatform::Repaint(shown, which);
 }
 
 WatchResult WatchReplay(Platform& screen, const std::vector<uint8_t>& file) {
@@ -74,8 +74,8 @@ WatchResult WatchReplay(Platform& screen, const std::vector<uint8_t>& file) {
     return result;
   }
   viewer.Watch(player.game());
-  viewer.PlaceWindow(0, 0, 640, 600);
-  viewer.Repaint(player.game(), Element::Window);
+  viewer.CentreWindow();
+  viewer.Repaint(player.game().Shown(), Element::Window);
   player.before_frame = [&viewer](long) { viewer.BetweenFrames(); };
   player.keep_going = [&viewer] { return !viewer.leaving(); };
   const ReplayOutcome outcome = player.Play();

@@ -31,11 +31,11 @@ enum class Element : uint8_t {
   Label2,     // the green road sign behind the place name
   Display,
   GameTitle,
-  Count,
-  Window = Count,  // a repaint of the whole window
+  Window,  // not an element: a repaint of the whole window
 };
 
-constexpr int kElementCount = static_cast<int>(Element::Count);
+// The number of elements: Element::HighSc .. Element::GameTitle.
+constexpr int kElementCount = static_cast<int>(Element::GameTitle) + 1;
 
 namespace colors {
 constexpr uint32_t kLightYellow = 0xFFFFC0;

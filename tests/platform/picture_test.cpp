@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/masked_sheet.h"
-#include "shell/picture.h"
+#include "platform/picture.h"
 
 namespace kelto1 {
 namespace {

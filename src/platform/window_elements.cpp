@@ -1,5 +1,5 @@
 // The design-time state of the window's elements.
-#include "shell/window_elements.h"
+#include "platform/window_elements.h"
 
 namespace kelto1 {
 

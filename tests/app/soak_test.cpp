@@ -1,7 +1,7 @@
 // The soak's checks: the steering rule where the driving guarantees it.
 #include <gtest/gtest.h>
 
-#include "headless/soak.h"
+#include "app/soak.h"
 #include "vehicles/vehicle_test_support.h"
 
 namespace kelto1 {

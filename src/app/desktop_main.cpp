@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
+#include "app/replay_viewer.h"
 #include "platform/disk_files.h"
 #include "replay/replay_file.h"
-#include "sdl/replay_viewer.h"
-
-#include "sdl/command_line.h"
 #include "sdl/sdl_platform.h"
 #include "sdl/sdl_timer.h"
+#include "shell/artwork.h"
 #include "shell/kelto1.h"
 
 namespace {
@@ -49,6 +49,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kelto1: %s\n", error.c_str());
     return 1;
   }
+  if (const kelto1::EmbeddedFile icon = kelto1::FindEmbeddedAsset("icon.png"); icon.data)
+    platform->SetWindowIcon({icon.data, icon.size});
   platform->OpenAudio();
   if (replay) {
     const kelto1::WatchResult watched = kelto1::WatchReplay(*platform, *replay);
@@ -57,7 +59,7 @@ int main(int argc, char** argv) {
   }
   auto game = std::make_unique<kelto1::Kelto1>(*platform);
   game->Form_Load();
-  platform->PrepareSounds(*game);
+  platform->PrepareSounds(game->sounds.SoundData);
   game->Repaint(kelto1::Element::Window);  // the window appears once start-up is done
 
   uint64_t next_tick = kelto1::TicksNow() + kTimerMs;

@@ -1,10 +1,10 @@
 // Watching a replay: the viewer's clock, its speed and pause keys, the views it lets
 // through at four times the speed, the REPLAY mark, and Escape.
-#include "sdl/replay_viewer.h"
+#include "app/replay_viewer.h"
 
 #include <gtest/gtest.h>
 
-#include "headless/sim_session.h"
+#include "app/sim_session.h"
 #include "replay/replay_file.h"
 
 namespace kelto1 {
@@ -50,12 +50,12 @@ TEST(ReplayViewer, AtFourTimesOneViewInFourReachesTheScreenAndTheMarkIsOnScreenO
   ViewerPlatform viewer(screen);
   Kelto1 game(screen);
   viewer.Watch(game);
-  for (int i = 0; i < 8; ++i) viewer.Repaint(game, Element::Display);
+  for (int i = 0; i < 8; ++i) viewer.Repaint(game.Shown(), Element::Display);
   EXPECT_EQ(screen.repaints[Element::Display], 8);
   screen.Hold(vk::kRight);
   viewer.GetTickCount();
-  for (int i = 0; i < 8; ++i) viewer.Repaint(game, Element::Display);
-  viewer.Repaint(game, Element::HitP);
+  for (int i = 0; i < 8; ++i) viewer.Repaint(game.Shown(), Element::Display);
+  viewer.Repaint(game.Shown(), Element::HitP);
   EXPECT_EQ(screen.repaints[Element::Display], 10);
   EXPECT_EQ(screen.repaints[Element::HitP], 1);
   EXPECT_EQ(game.window.Painted(Element::SCORElab5).text, "REPLAY");
@@ -76,7 +76,7 @@ TEST(ReplayViewer, WatchingPlaysToTheEndOrLeavesOnEscapeAndRefusesBadFiles) {
   {
     HeadlessPlatform screen;
     long asked = 0;
-    screen.on_repaint = [&](const Kelto1&, Element e) {
+    screen.on_repaint = [&](const ShownWindow&, Element e) {
       if (e == Element::Display && ++asked == 50) screen.Hold(vk::kEscape);
     };
     const WatchResult r = WatchReplay(screen, file);

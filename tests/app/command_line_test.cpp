@@ -1,5 +1,5 @@
 // The desktop program's command line: what each word asks for, and what is printed.
-#include "sdl/command_line.h"
+#include "app/command_line.h"
 #include "shell/game_version.h"
 
 #include <gtest/gtest.h>

@@ -23,7 +23,7 @@ class ViewerPlatform final : public ForwardingPlatform {
 
   uint32_t GetTickCount() override;
   void Idle(uint32_t remaining_ms) override;
-  void Repaint(const Kelto1& game, Element which) override;
+  void Repaint(const ShownWindow& shown, Element which) override;
 
   // The game whose window shows the mark.
   void Watch(Kelto1& game) { game_ = &game; }
