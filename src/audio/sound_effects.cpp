@@ -49,8 +49,9 @@ void Kelto1::LoadSounds() {
     if (known == images.end()) {
       bool too_big = false;
       std::optional<std::vector<uint8_t>> image = files.ReadAtMost(path, kLargestSoundFile, too_big);
-      // A missing file is made empty, then read like any other; it stays silent.
-      if (!image && !too_big && files.CreateEmpty(path)) image = files.ReadAtMost(path, kLargestSoundFile, too_big);
+      // A missing file is made empty, then read like any other; it stays silent. An
+      // installed game's shared folder is left alone, even when it could be written.
+      if (!image && !too_big && files.FolderWritable(folder) && files.CreateEmpty(path)) image = files.ReadAtMost(path, kLargestSoundFile, too_big);
       if (!image) {
         platform.Note("kelto1: " + (too_big ? path + " is larger than 16 MB" : "cannot read " + path) +
                       "; that sound stays silent");

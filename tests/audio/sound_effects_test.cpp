@@ -185,6 +185,30 @@ TEST(LoadSoundsOnDisk, MissingFilesAreMadeAndUnreadableOnesTold) {
   fs::remove_all(folder);
 }
 
+// An installed game's folder (it holds the shared-folder marker) gets no new files, even
+// for a player who could write there: the missing sound is told and stays silent.
+TEST(LoadSoundsOnDisk, AnInstalledGamesFolderGetsNoEmptyFiles) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / ("kelto1_shared_" + std::to_string(::getpid()));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  std::ofstream(folder / kSharedFolderMarker) << "";
+  for (const char* f : {"crbit.wav", "crsh.wav", "crwal.wav", "PwrUp1.wav", "PwrLost.wav"})
+    std::ofstream(folder / f, std::ios::binary) << "RIFF" << f;
+
+  DiskPlatform platform;
+  platform.program_folder = folder.string();
+  Kelto1 game{platform};
+  game.LoadSounds();
+
+  EXPECT_FALSE(fs::exists(folder / "pass.wav"));
+  for (int i = 5; i <= 13; ++i) EXPECT_EQ(game.sounds.SoundData[i], Bytes{0}) << i;
+  EXPECT_EQ(game.sounds.SoundData[0], WithZero(ImageOf("crbit.wav")));
+  ASSERT_EQ(platform.notes.size(), 1u);
+  EXPECT_NE(platform.notes[0].find("pass.wav"), std::string::npos) << platform.notes[0];
+  fs::remove_all(folder);
+}
+
 // ---- PlaySound and the cooldowns ---------------------------------------------------------
 
 TEST_F(SoundEffectsTest, EachSoundPlaysItsOwnBufferAndSetsItsCooldown) {
