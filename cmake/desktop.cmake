@@ -1,20 +1,6 @@
 # The SDL2 desktop game build/kelto1, its pacing benchmark, and how both are installed.
 # Included by the top CMakeLists.txt when KELTO1_DESKTOP is ON.
 
-# The front end's logic that needs no display: layout, scaling, keys, boxes, pacing.
-add_library(kelto1_frontend STATIC
-  src/sdl/screen_layout.cpp
-  src/sdl/scaling.cpp
-  src/sdl/key_state.cpp
-  src/sdl/window_messages.cpp
-  src/sdl/line_edit.cpp
-  src/sdl/frame_pacer.cpp
-  src/sdl/joystick_axis.cpp
-  src/sdl/screen_picture.cpp
-  src/sdl/edit_boxes.cpp
-  src/sdl/display_message.cpp)
-target_link_libraries(kelto1_frontend PUBLIC kelto1_platform)
-
 # The desktop program's own parts that know the game: its command line and the replay window.
 add_library(kelto1_desktop_app STATIC src/app/command_line.cpp src/app/replay_viewer.cpp)
 target_link_libraries(kelto1_desktop_app PUBLIC kelto1_core kelto1_platform)
@@ -43,6 +29,7 @@ endif()
 
 # The machine under the game: window, fonts, keys, joystick, clock, sound.
 add_library(kelto1_sdl STATIC
+  src/sdl/display_message.cpp
   src/sdl/sdl_platform.cpp
   src/sdl/sdl_video.cpp
   src/sdl/sdl_fonts.cpp

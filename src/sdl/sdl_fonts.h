@@ -12,7 +12,7 @@
 #include <tuple>
 
 #include "sdl/budget_cache.h"
-#include "sdl/text_painter.h"
+#include "frontend/text_painter.h"
 
 namespace kelto1 {
 

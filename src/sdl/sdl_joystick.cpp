@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "sdl/joystick_axis.h"
+#include "frontend/joystick_axis.h"
 
 namespace kelto1 {
 

@@ -4,7 +4,7 @@
 
 #include <SDL.h>
 
-#include "sdl/window_messages.h"
+#include "frontend/window_messages.h"
 
 namespace kelto1 {
 

@@ -14,15 +14,15 @@
 #include "platform/disk_files.h"
 #include "platform/platform.h"
 #include "platform/shown_window.h"
-#include "sdl/edit_boxes.h"
-#include "sdl/frame_pacer.h"
-#include "sdl/key_state.h"
-#include "sdl/screen_picture.h"
+#include "frontend/edit_boxes.h"
+#include "frontend/frame_pacer.h"
+#include "frontend/key_state.h"
+#include "frontend/screen_picture.h"
 #include "sdl/sdl_audio.h"
 #include "sdl/sdl_fonts.h"
 #include "sdl/sdl_joystick.h"
 #include "sdl/sdl_video.h"
-#include "sdl/window_messages.h"
+#include "frontend/window_messages.h"
 
 namespace kelto1 {
 

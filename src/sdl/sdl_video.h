@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "sdl/scaling.h"
+#include "frontend/scaling.h"
 #include "platform/picture.h"
 
 namespace kelto1 {

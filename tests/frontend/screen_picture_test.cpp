@@ -1,5 +1,5 @@
 // The window's picture: only what the game painted, each element where the layout puts it.
-#include "sdl/screen_picture.h"
+#include "frontend/screen_picture.h"
 
 #include <gtest/gtest.h>
 

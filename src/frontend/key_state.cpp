@@ -1,5 +1,5 @@
 // Bookkeeping of the asynchronous key state.
-#include "sdl/key_state.h"
+#include "frontend/key_state.h"
 
 namespace kelto1 {
 

@@ -1,5 +1,5 @@
 // Editing one line of UTF-8 text with a caret.
-#include "sdl/line_edit.h"
+#include "frontend/line_edit.h"
 
 #include <gtest/gtest.h>
 

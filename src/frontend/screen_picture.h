@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/shown_window.h"
-#include "sdl/screen_layout.h"
-#include "sdl/text_painter.h"
+#include "frontend/screen_layout.h"
+#include "frontend/text_painter.h"
 
 namespace kelto1 {
 

@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "platform/shown_window.h"
-#include "sdl/screen_picture.h"
-#include "sdl/text_painter.h"
-#include "sdl/window_messages.h"
+#include "frontend/screen_picture.h"
+#include "frontend/text_painter.h"
+#include "frontend/window_messages.h"
 
 namespace kelto1 {
 

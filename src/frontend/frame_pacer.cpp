@@ -1,5 +1,5 @@
 // The frame limiter's deadlines.
-#include "sdl/frame_pacer.h"
+#include "frontend/frame_pacer.h"
 
 #include <algorithm>
 #include <cmath>

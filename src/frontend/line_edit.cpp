@@ -1,5 +1,5 @@
 // One line of editable text.
-#include "sdl/line_edit.h"
+#include "frontend/line_edit.h"
 
 namespace kelto1 {
 

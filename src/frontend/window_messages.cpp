@@ -1,5 +1,5 @@
 // The window's input message queue.
-#include "sdl/window_messages.h"
+#include "frontend/window_messages.h"
 
 namespace kelto1 {
 

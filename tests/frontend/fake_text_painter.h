@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <string>
 
-#include "sdl/screen_picture.h"
-#include "sdl/text_painter.h"
+#include "frontend/screen_picture.h"
+#include "frontend/text_painter.h"
 
 namespace kelto1::testing {
 

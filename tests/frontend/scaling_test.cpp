@@ -1,5 +1,5 @@
 // The picture's whole-factor scaling and the way back from window points.
-#include "sdl/scaling.h"
+#include "frontend/scaling.h"
 
 #include <gtest/gtest.h>
 

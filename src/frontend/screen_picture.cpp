@@ -1,5 +1,5 @@
 // Composing the window's picture from the painted states of the game's elements.
-#include "sdl/screen_picture.h"
+#include "frontend/screen_picture.h"
 
 #include <algorithm>
 

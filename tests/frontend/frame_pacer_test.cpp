@@ -1,5 +1,5 @@
 // The frame limiter's deadlines: a sixtieth of a second plus the frame delay.
-#include "sdl/frame_pacer.h"
+#include "frontend/frame_pacer.h"
 
 #include <gtest/gtest.h>
 

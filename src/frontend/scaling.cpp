@@ -1,5 +1,5 @@
 // Scaling the picture into the window.
-#include "sdl/scaling.h"
+#include "frontend/scaling.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
 // Typing into the frame-delay box and the vehicle selector.
-#include "sdl/edit_boxes.h"
+#include "frontend/edit_boxes.h"
 
 #include <cstdlib>
 #include <optional>
 
-#include "sdl/line_edit.h"
+#include "frontend/line_edit.h"
 
 namespace kelto1 {
 

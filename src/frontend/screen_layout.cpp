@@ -1,5 +1,5 @@
 // The window's layout table and the fonts it names.
-#include "sdl/screen_layout.h"
+#include "frontend/screen_layout.h"
 
 #include <array>
 #include <cmath>

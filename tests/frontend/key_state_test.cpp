@@ -1,5 +1,5 @@
 // The asynchronous key state: down now, or pressed since the last query of that key.
-#include "sdl/key_state.h"
+#include "frontend/key_state.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The joystick's X axis as the game's position query reports it.
-#include "sdl/joystick_axis.h"
+#include "frontend/joystick_axis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Joystick axis readings.
-#include "sdl/joystick_axis.h"
+#include "frontend/joystick_axis.h"
 
 #include <cstdlib>
 

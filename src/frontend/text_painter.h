@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sdl/screen_layout.h"
+#include "frontend/screen_layout.h"
 #include "platform/picture.h"
 
 namespace kelto1 {

@@ -1,5 +1,5 @@
 // The window's message queue: what the game's flushes take and what the boxes get.
-#include "sdl/window_messages.h"
+#include "frontend/window_messages.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // centred on black, and the way back from window points to picture pixels.
 #pragma once
 
-#include "sdl/screen_layout.h"
+#include "frontend/screen_layout.h"
 
 namespace kelto1 {
 

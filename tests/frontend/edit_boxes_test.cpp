@@ -1,5 +1,5 @@
 // Typing into the frame-delay box and the editable vehicle selector.
-#include "sdl/edit_boxes.h"
+#include "frontend/edit_boxes.h"
 
 #include <gtest/gtest.h>
 
