@@ -295,6 +295,7 @@ BAR_Y0, BAR_Y1 = 10, 22         # transverse bar (stop line, crossing rung): y 1
 KERB_W = 8
 KERB_R = 10      # rounding of the outer block corners
 DIAG_BOTH_ENDS = False
+KERB_BLEND = 16.0  # pixels along a diagonal kerb over which it turns into the straight one
 
 ORANGE_KERB = {'p1': 'o2', 'c5': 'o1', 'c4': 'o1', 'c3': 'o1', 'c2': 'o0', 'c1': 'o0'}
 
@@ -404,12 +405,26 @@ def diag_stack(a, b, q, fill=pave, both_ends=DIAG_BOTH_ENDS):
             return fx / nx
         return (T - fx) / -nx
 
+    # At the other end the pavement side stays in the column and the straight kerb of the
+    # cell above or below carries on from the corner. A slanted band is wider across than
+    # the straight one (KERB_W / cos), so near that end the band is measured across (as the
+    # straight kerb is) instead of square to the face, fading over KERB_BLEND pixels: at
+    # the cell edge the face, top, inner edge and joint fall on the straight kerb's columns.
+    full_end = None if both_ends else (l if room(l) >= KERB_W else 0.0)
+    slope = (bx - ax) / (by - ay)      # face x per pixel of y
+    across = -1.0 if nx > 0 else 1.0   # pavement side, measured along x
+
     img = Img(T, 2 * T)
     for y in range(2 * T):
         for x in range(T):
             px, py = x + 0.5, y + 0.5
             d = -((px - ax) * nx + (py - ay) * ny)
             s = min(max((px - ax) * ux + (py - ay) * uy, 0.0), l)
+            if full_end is not None:
+                t = 1.0 - abs(full_end - s) / KERB_BLEND
+                if t > 0:
+                    dx = (px - (ax + (py - ay) * slope)) * across
+                    d = d * (1 - t) + dx * t
             w = min(KERB_W, room(s))
             if both_ends:
                 w = min(w, room(l - s))
