@@ -3,7 +3,6 @@
 mergeInto(LibraryManager.library, {
   // Puts the 0x00RRGGBB picture on the canvas, one canvas pixel a picture pixel.
   k1_present: function (pixels, width, height) {
-    if (Module.k1noPresent) return;
     var canvas = Module['canvas'];
     if (!Module.k1image || canvas.width !== width || canvas.height !== height) {
       canvas.width = width;

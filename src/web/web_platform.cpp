@@ -19,7 +19,6 @@ uint32_t WebPlatform::GetTickCount() { return static_cast<uint32_t>(static_cast<
 
 void WebPlatform::Idle(uint32_t remaining_ms) {
   if (dirty_) Present();
-  waited_since_shown_ = true;
   // The browser gets its turn: its events come in, the canvas is shown.
   emscripten_sleep(std::min<uint32_t>(remaining_ms, 20));
 }
@@ -33,12 +32,15 @@ void WebPlatform::Repaint(const ShownWindow& shown, Element which) {
   screen_.Repainted(shown, which);
   dirty_ = true;
   if (which != Element::Display && which != Element::Window) return;
-  // As on the desktop: the first view after each wait comes no sooner than a sixtieth of
-  // a second plus the frame delay after the one before.
-  if (which == Element::Display && waited_since_shown_) {
-    waited_since_shown_ = false;
+  // Every view comes no sooner than a sixtieth of a second plus the frame delay after the
+  // one before, and the browser gets its turn before it: a race with no delay never waits
+  // in the game itself, and a page whose script never yields shows nothing.
+  if (which == Element::Display) {
     const uint64_t at = pacer_.ShowAt(GetTickCount(), shown.frame_delay_ms);
-    while (GetTickCount() < at && !QuitWanted()) emscripten_sleep(std::max<uint32_t>(1, at - GetTickCount()));
+    do {
+      const uint64_t now = GetTickCount();
+      emscripten_sleep(at > now ? static_cast<uint32_t>(at - now) : 0);
+    } while (GetTickCount() < at && !QuitWanted());
   }
   Present();
 }

@@ -56,7 +56,6 @@ class WebPlatform final : public Platform {
   FramePacer pacer_;
   std::optional<ShownWindow> shown_;
   bool dirty_ = false;
-  bool waited_since_shown_ = false;
   bool ended_ = false;
   bool gamepad_seen_ = false;
   int32_t rest_raw_x_ = 0;
