@@ -10,6 +10,8 @@
     var scale = Math.max(1, Math.floor(Math.min(window.innerWidth / w, (window.innerHeight - room) / h)));
     canvas.style.width = (w * scale) + 'px';
     canvas.style.height = (h * scale) + 'px';
+    window.k1scale = scale;
+    if (window.k1place) window.k1place(scale);
   }
   window.addEventListener('resize', fit);
   document.addEventListener('fullscreenchange', fit);
@@ -32,7 +34,38 @@
     canvas.focus();
   });
 
-  window.Module = { canvas: canvas, onResize: fit, print: console.log, printErr: console.error };
+  // The selector and the delay box as the page's own controls, over the game's boxes.
+  var boxes = {carsel: {el: 9, rect: [8, 200, 81, 20]}, delay: {el: 6, rect: [0, 360, 57, 18]}};
+  var scale = 1;
+  window.k1place = function (s) { scale = s; place(); };
+  function place() {
+    for (var id in boxes) {
+      var input = document.getElementById(id), r = boxes[id].rect;
+      input.style.left = r[0] * scale + 'px';
+      input.style.top = r[1] * scale + 'px';
+      input.style.width = r[2] * scale + 'px';
+      input.style.height = r[3] * scale + 'px';
+      input.style.fontSize = 12 * scale + 'px';
+    }
+  }
+  Object.keys(boxes).forEach(function (id) {
+    document.getElementById(id).addEventListener('input', function (e) {
+      Module.ccall('k1_box_typed', null, ['number', 'string'], [boxes[id].el, e.target.value]);
+    });
+    document.getElementById(id).addEventListener('change', function () { canvas.focus(); });
+  });
+  function showBox(id, shown, text) {
+    var input = document.getElementById(id);
+    input.style.display = shown ? 'block' : 'none';
+    if (!shown && document.activeElement === input) canvas.focus();
+    if (document.activeElement !== input && input.value !== text) input.value = text;
+  }
+
+  window.Module = {
+    canvas: canvas, print: console.log, printErr: console.error,
+    onResize: function () { fit(); },
+    onBoxes: function (carShown, car, delayShown, delay) { showBox('carsel', carShown, car); showBox('delay', delayShown, delay); },
+  };
   fit();
   canvas.focus();
 })();

@@ -16,4 +16,5 @@ char* k1_store_get(const char* name);  // malloc'd, or null
 int k1_store_set(const char* name, const char* text);
 char* k1_store_names();                 // malloc'd, one name a line
 void k1_report(const char* key, const char* value);
+void k1_boxes(int car_shown, const char* car, int delay_shown, const char* delay);
 }

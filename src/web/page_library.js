@@ -144,6 +144,11 @@ mergeInto(LibraryManager.library, {
     return out;
   },
 
+  // The selector and the delay box: the page's controls over them follow the game.
+  k1_boxes: function (car_shown, car, delay_shown, delay) {
+    if (Module['onBoxes']) Module['onBoxes'](!!car_shown, UTF8ToString(car), !!delay_shown, UTF8ToString(delay));
+  },
+
   // What the page's test reads: the frames shown and the state of the game's readouts.
   k1_report: function (key, value) {
     Module.k1state = Module.k1state || {};

@@ -57,6 +57,11 @@ void WebPlatform::Present() {
   k1_report("speed", shown_->elements.Painted(Element::Text1).text.c_str());
   k1_report("best", shown_->elements.Painted(Element::HighSc).text.c_str());
   k1_report("delay", shown_->elements.Painted(Element::Gamewait).text.c_str());
+  k1_report("delay_held", shown_->elements[Element::Gamewait].text.c_str());  // as the game holds it
+  // The page puts its own controls over the boxes the person types into, while they show.
+  const ElementState& car = shown_->elements.Painted(Element::CarSel);
+  const ElementState& delay = shown_->elements.Painted(Element::Gamewait);
+  k1_boxes(car.visible, car.text.c_str(), delay.visible, delay.text.c_str());
 }
 
 void WebPlatform::StartAgain() {
