@@ -1,0 +1,50 @@
+// kelto1 in a web page: the game on the browser's machine, driven by the same 20 ms timer
+// as on the desktop. Its waits give the browser its turn (Asyncify), so the game's loops
+// run as they are. Escape cannot close a page: the game saves its settings and ends, and
+// a new game starts at the title.
+#include <emscripten.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "shell/kelto1.h"
+#include "web/web_platform.h"
+
+namespace {
+constexpr uint32_t kTimerMs = 20;
+kelto1::BoxTexts* g_boxes = nullptr;  // the game running now
+kelto1::WebPlatform* g_platform = nullptr;
+}  // namespace
+
+// The page's controls over the selector (9) and the delay box (6): the person typed there.
+extern "C" EMSCRIPTEN_KEEPALIVE void k1_box_typed(int element, const char* text) {
+  const auto box = static_cast<kelto1::Element>(element);
+  if (g_boxes && (box == kelto1::Element::CarSel || box == kelto1::Element::Gamewait)) {
+    g_boxes->BoxTyped(box, text);
+    g_platform->Present();
+  }
+}
+
+int main() {
+  kelto1::WebPlatform platform;
+  g_platform = &platform;
+  for (;;) {
+    auto game = std::make_unique<kelto1::Kelto1>(platform);
+    g_boxes = game.get();
+    game->Form_Load();
+    game->Repaint(kelto1::Element::Window);
+    uint32_t next_tick = platform.GetTickCount() + kTimerMs;
+    while (!platform.ended()) {
+      const uint32_t now = platform.GetTickCount();
+      if (static_cast<int32_t>(next_tick - now) > 0) {
+        platform.Idle(next_tick - now);
+        continue;
+      }
+      next_tick = std::max(next_tick + kTimerMs, now);
+      game->Timer1_Timer();
+    }
+    g_boxes = nullptr;
+    game.reset();
+    platform.StartAgain();
+  }
+}

@@ -1,0 +1,157 @@
+// The page's side of the browser edition: the canvas, WebAudio, the gamepad and the
+// browser's storage, called from the C++ front end (src/web/).
+mergeInto(LibraryManager.library, {
+  // Puts the 0x00RRGGBB picture on the canvas, one canvas pixel a picture pixel.
+  k1_present: function (pixels, width, height) {
+    var canvas = Module['canvas'];
+    if (!Module.k1image || canvas.width !== width || canvas.height !== height) {
+      canvas.width = width;
+      canvas.height = height;
+      Module.k1context = canvas.getContext('2d');
+      Module.k1image = Module.k1context.createImageData(width, height);
+      if (Module['onResize']) Module['onResize']();
+    }
+    var out = Module.k1image.data;
+    var from = pixels >> 2;
+    for (var i = 0, n = width * height; i < n; ++i) {
+      var p = HEAPU32[from + i];
+      out[4 * i] = (p >> 16) & 255;
+      out[4 * i + 1] = (p >> 8) & 255;
+      out[4 * i + 2] = p & 255;
+      out[4 * i + 3] = 255;
+    }
+    Module.k1context.putImageData(Module.k1image, 0, 0);
+    Module.k1frames = (Module.k1frames || 0) + 1;
+  },
+
+  k1_now_ms: function () { return performance.now(); },
+
+  // One effect at a time: a new one cuts the one sounding. Each WAV image is decoded once.
+  k1_play_effect: function (bytes, length) {
+    var audio = Module.k1audio;
+    if (!audio) return;  // no sound until the person's first key or click
+    Module.k1effects = Module.k1effects || {};
+    var wanted = Module.k1wantedEffect = {};
+    var start = function (buffer) {
+      if (Module.k1wantedEffect !== wanted) return;
+      if (Module.k1effect) { try { Module.k1effect.stop(); } catch (e) {} }
+      var source = audio.createBufferSource();
+      source.buffer = buffer;
+      source.connect(audio.destination);
+      source.start();
+      Module.k1effect = source;
+    };
+    var known = Module.k1effects[bytes];
+    if (known instanceof AudioBuffer) return start(known);
+    var copy = HEAPU8.slice(bytes, bytes + length).buffer;
+    audio.decodeAudioData(copy).then(function (buffer) {
+      Module.k1effects[bytes] = buffer;
+      start(buffer);
+    }, function () {});
+  },
+
+  // The tune, rendered at build time: loaded once, played from the start once through.
+  k1_tune_load: function (url) {
+    url = UTF8ToString(url);
+    if (Module.k1tuneUrl === url) return;
+    Module.k1tuneUrl = url;
+    Module.k1tuneBuffer = null;
+    fetch(url).then(function (r) { return r.arrayBuffer(); }).then(function (data) {
+      Module.k1tuneData = data;
+    }, function () {});
+  },
+  k1_tune_play: function () {
+    Module.k1tuneWanted = true;
+    Module.k1tuneEnds = performance.now() + 1e9;  // counts as playing until it is known
+    var audio = Module.k1audio;
+    var go = function (buffer) {
+      if (!Module.k1tuneWanted) return;
+      if (Module.k1tune) { try { Module.k1tune.stop(); } catch (e) {} }
+      var source = audio.createBufferSource();
+      source.buffer = buffer;
+      source.connect(audio.destination);
+      source.start();
+      Module.k1tune = source;
+      Module.k1tuneEnds = performance.now() + buffer.duration * 1000;
+    };
+    if (!audio || !Module.k1tuneData && !Module.k1tuneBuffer) {
+      // Silent until sound is allowed: the tune counts as playing for its length.
+      Module.k1tuneEnds = performance.now() + 78000;
+      return;
+    }
+    if (Module.k1tuneBuffer) return go(Module.k1tuneBuffer);
+    audio.decodeAudioData(Module.k1tuneData.slice(0)).then(function (buffer) {
+      Module.k1tuneBuffer = buffer;
+      go(buffer);
+    }, function () {});
+  },
+  k1_tune_playing: function () {
+    return Module.k1tuneWanted && performance.now() < Module.k1tuneEnds ? 1 : 0;
+  },
+  k1_tune_stop: function () {
+    Module.k1tuneWanted = false;
+    if (Module.k1tune) { try { Module.k1tune.stop(); } catch (e) {} }
+    Module.k1tune = null;
+  },
+
+  // The first gamepad: x axis (-32768..32767) and button bits; -1 when there is none.
+  k1_gamepad: function (raw_x) {
+    var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+    for (var i = 0; i < pads.length; ++i) {
+      var pad = pads[i];
+      if (!pad || !pad.connected) continue;
+      var pressed = function (b) { return pad.buttons[b] && pad.buttons[b].pressed; };
+      var x = pad.axes.length > 0 ? pad.axes[0] : 0;
+      if (pad.mapping === 'standard') {
+        // The d-pad, when held, before the stick, as on the desktop.
+        if (pressed(14)) x = -1;
+        else if (pressed(15)) x = 1;
+      }
+      HEAP32[raw_x >> 2] = Math.max(-32768, Math.min(32767, Math.round(x * 32767)));
+      var mask = 0;
+      var count = pad.mapping === 'standard' ? 2 : Math.min(pad.buttons.length, 32);
+      for (var b = 0; b < count; ++b) if (pressed(b)) mask |= 1 << b;
+      return mask;
+    }
+    return -1;
+  },
+
+  // The browser's storage for the game's files, each as text of two hex digits a byte.
+  k1_store_get: function (name) {
+    var text = null;
+    try { text = localStorage.getItem('kelto1:' + UTF8ToString(name)); } catch (e) {}
+    if (text === null) return 0;
+    var size = lengthBytesUTF8(text) + 1;
+    var out = _malloc(size);
+    stringToUTF8(text, out, size);
+    return out;
+  },
+  k1_store_set: function (name, text) {
+    try { localStorage.setItem('kelto1:' + UTF8ToString(name), UTF8ToString(text)); return 1; } catch (e) { return 0; }
+  },
+  k1_store_names: function () {
+    var names = [];
+    try {
+      for (var i = 0; i < localStorage.length; ++i) {
+        var k = localStorage.key(i);
+        if (k.indexOf('kelto1:') === 0) names.push(k.substring(7));
+      }
+    } catch (e) {}
+    var text = names.join('\n');
+    var size = lengthBytesUTF8(text) + 1;
+    var out = _malloc(size);
+    stringToUTF8(text, out, size);
+    return out;
+  },
+
+  // The selector and the delay box: the page's controls over them follow the game.
+  k1_boxes: function (car_shown, car, delay_shown, delay) {
+    if (Module['onBoxes']) Module['onBoxes'](!!car_shown, UTF8ToString(car), !!delay_shown, UTF8ToString(delay));
+  },
+
+  // What the page's test reads: the frames shown and the state of the game's readouts.
+  k1_report: function (key, value) {
+    Module.k1state = Module.k1state || {};
+    Module.k1state[UTF8ToString(key)] = UTF8ToString(value);
+  },
+});

@@ -1,0 +1,104 @@
+#include "web/web_platform.h"
+
+#include <emscripten.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "sdl/joystick_axis.h"
+#include "web/page_calls.h"
+
+namespace kelto1 {
+
+WebPlatform::WebPlatform() {
+  files_.RestoreStored();
+  keys_.Listen();
+}
+
+uint32_t WebPlatform::GetTickCount() { return static_cast<uint32_t>(static_cast<uint64_t>(k1_now_ms())); }
+
+void WebPlatform::Idle(uint32_t remaining_ms) {
+  if (dirty_) Present();
+  // The browser gets its turn: its events come in, the canvas is shown.
+  emscripten_sleep(std::min<uint32_t>(remaining_ms, 20));
+}
+
+bool WebPlatform::QuitWanted() { return keys_.state().Pending(vk::kEscape); }
+
+int16_t WebPlatform::GetAsyncKeyState(int virtual_key) { return keys_.state().Query(virtual_key); }
+
+void WebPlatform::Repaint(const ShownWindow& shown, Element which) {
+  shown_.emplace(shown);
+  screen_.Repainted(shown, which);
+  dirty_ = true;
+  if (which != Element::Display && which != Element::Window) return;
+  // Every view comes no sooner than a sixtieth of a second plus the frame delay after the
+  // one before, and the browser gets its turn before it: a race with no delay never waits
+  // in the game itself, and a page whose script never yields shows nothing.
+  if (which == Element::Display) {
+    const uint64_t at = pacer_.ShowAt(GetTickCount(), shown.frame_delay_ms);
+    do {
+      const uint64_t now = GetTickCount();
+      emscripten_sleep(at > now ? static_cast<uint32_t>(at - now) : 0);
+    } while (GetTickCount() < at && !QuitWanted());
+  }
+  Present();
+}
+
+void WebPlatform::Present() {
+  if (!shown_) return;
+  screen_.Compose(*shown_, BoxView{}, painter_);
+  const Picture& p = screen_.picture();
+  k1_present(p.Row(0), p.width(), p.height());
+  dirty_ = false;
+  const ElementState& banner = shown_->elements.Painted(Element::GETREADY);
+  k1_report("banner", banner.visible ? banner.text.c_str() : "");
+  k1_report("title", shown_->elements.Painted(Element::GameTitle).visible ? "1" : "0");
+  k1_report("speed", shown_->elements.Painted(Element::Text1).text.c_str());
+  k1_report("best", shown_->elements.Painted(Element::HighSc).text.c_str());
+  k1_report("delay", shown_->elements.Painted(Element::Gamewait).text.c_str());
+  k1_report("delay_held", shown_->elements[Element::Gamewait].text.c_str());  // as the game holds it
+  // The page puts its own controls over the boxes the person types into, while they show.
+  const ElementState& car = shown_->elements.Painted(Element::CarSel);
+  const ElementState& delay = shown_->elements.Painted(Element::Gamewait);
+  k1_boxes(car.visible, car.text.c_str(), delay.visible, delay.text.c_str());
+}
+
+void WebPlatform::StartAgain() {
+  ended_ = false;
+  keys_.Forget();
+  shown_.reset();
+  screen_ = ScreenPicture();
+}
+
+void WebPlatform::Note(const std::string& line) { std::fprintf(stderr, "kelto1: %s\n", line.c_str()); }
+
+uint32_t WebPlatform::JoyGetPos(uint32_t id, JoyPosition& position) {
+  int32_t raw_x = 0;
+  const int buttons = id == 0 ? k1_gamepad(&raw_x) : -1;
+  if (buttons < 0) return 167;
+  if (!gamepad_seen_) {
+    gamepad_seen_ = true;
+    rest_raw_x_ = raw_x;
+  }
+  position.x = AxisToPosition(raw_x, rest_raw_x_);
+  position.y = 32768;
+  position.z = 0;
+  position.buttons = static_cast<uint32_t>(buttons);
+  return 0;
+}
+
+uint32_t WebPlatform::JoyGetDevCaps(uint32_t id) {
+  int32_t raw_x = 0;
+  return id == 0 && k1_gamepad(&raw_x) >= 0 ? 0 : 167;
+}
+
+void WebPlatform::PlaySoundFromMemory(const std::vector<uint8_t>& image) {
+  k1_play_effect(image.data(), static_cast<int>(image.size()));
+}
+
+int32_t WebPlatform::SendMusicCommand(const std::string& command, std::string& reply, int32_t reply_length) {
+  return music_.Send(command, reply, reply_length);
+}
+
+}  // namespace kelto1

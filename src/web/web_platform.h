@@ -1,0 +1,64 @@
+// The machine under the game in a web page: the clock from performance.now, waits that
+// give the browser its turn (Asyncify), the page's keys and gamepad, the window drawn
+// into a canvas, WebAudio, and files kept in the browser's storage.
+#pragma once
+
+#include <optional>
+
+#include "platform/music_commands.h"
+#include "platform/platform.h"
+#include "platform/shown_window.h"
+#include "sdl/frame_pacer.h"
+#include "sdl/screen_picture.h"
+#include "web/atlas_text_painter.h"
+#include "web/browser_files.h"
+#include "web/browser_keys.h"
+#include "web/browser_tune.h"
+
+namespace kelto1 {
+
+class WebPlatform final : public Platform {
+ public:
+  static constexpr const char* kFolder = "/kelto1";
+
+  WebPlatform();
+
+  uint32_t GetTickCount() override;
+  void Idle(uint32_t remaining_ms) override;
+  bool QuitWanted() override;
+  int16_t GetAsyncKeyState(int virtual_key) override;
+  void DiscardKeyMessage() override {}
+  void Repaint(const ShownWindow& shown, Element which) override;
+  void CentreWindow() override {}  // the page centres the canvas
+  std::string ProgramFolder() override { return kFolder; }
+  std::string UserDataFolder() override { return ""; }
+  void Note(const std::string& line) override;
+  FileStore& Files() override { return files_; }
+  uint32_t JoyGetPos(uint32_t id, JoyPosition& position) override;
+  uint32_t JoyGetDevCaps(uint32_t id) override;
+  void PlaySoundFromMemory(const std::vector<uint8_t>& image) override;
+  int32_t SendMusicCommand(const std::string& command, std::string& reply, int32_t reply_length) override;
+  void EndProgram() override { ended_ = true; }
+
+  // Escape ended the game: a new one starts at the title, with no key pending.
+  bool ended() const { return ended_; }
+  void StartAgain();
+  // Shows what was repainted since the last time it was shown.
+  void Present();
+
+ private:
+  BrowserFiles files_;
+  BrowserKeys keys_;
+  BrowserTune tune_;
+  MusicCommands music_{tune_, [this](const std::string& line) { Note(line); }};
+  ScreenPicture screen_;
+  AtlasTextPainter painter_;
+  FramePacer pacer_;
+  std::optional<ShownWindow> shown_;
+  bool dirty_ = false;
+  bool ended_ = false;
+  bool gamepad_seen_ = false;
+  int32_t rest_raw_x_ = 0;
+};
+
+}  // namespace kelto1

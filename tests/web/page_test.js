@@ -1,0 +1,137 @@
+// The browser edition in Debian's Chromium, driven as a person would: the title with its
+// logo, a race started with Ctrl, the banner coming and going, Alt driving, Escape back
+// to the title, and the settings kept in the browser's storage across a reload.
+// usage: node page_test.js URL SCREENSHOT_FOLDER
+const puppeteer = require('puppeteer-core');
+
+const [url, shots] = process.argv.slice(2);
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+let failed = 0, passed = 0;
+function check(what, ok, detail) {
+  if (ok) passed++;
+  else failed++;
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}${detail !== undefined ? ': ' + detail : ''}`);
+}
+
+async function state(page) { return page.evaluate(() => Object.assign({frames: Module.k1frames || 0}, Module.k1state || {})); }
+
+async function waitFor(page, test, ms) {
+  const until = Date.now() + ms;
+  for (;;) {
+    const s = await state(page);
+    if (test(s)) return s;
+    if (Date.now() > until) return null;
+    await sleep(50);
+  }
+}
+
+// Pixels of a screenshot, read back through the page's own canvas.
+async function screenshotPixels(page, path, rect) {
+  const png = await page.screenshot({path, encoding: 'base64'});
+  return page.evaluate(async (png, rect) => {
+    const img = new Image();
+    img.src = 'data:image/png;base64,' + png;
+    await img.decode();
+    const c = document.createElement('canvas');
+    c.width = img.width; c.height = img.height;
+    const g = c.getContext('2d');
+    g.drawImage(img, 0, 0);
+    return Array.from(g.getImageData(rect.x, rect.y, rect.w, rect.h).data);
+  }, png, rect);
+}
+
+async function canvasRect(page) {
+  return page.evaluate(() => {
+    const r = Module.canvas.getBoundingClientRect();
+    return {x: r.x, y: r.y, scale: r.width / Module.canvas.width};
+  });
+}
+
+(async () => {
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium', headless: true,
+    args: ['--no-sandbox', '--disable-dev-shm-usage', '--disable-audio-output'],
+  });
+  const page = await browser.newPage();
+  page.on('pageerror', (e) => console.log('page error:', e.message));
+  await page.setViewport({width: 1400, height: 1300});
+  // A settings record stored by an earlier visit: delay 5 ms, best rank 7, cut short before
+  // its memo's length (read as none); the game's save writes the whole record.
+  await page.goto(url + 'page.css');
+  await page.evaluate(() => { localStorage.clear(); localStorage.setItem('kelto1:/kelto1/car.dat', '0500000007000000'); });
+  await page.goto(url, {waitUntil: 'load'});
+
+  let s = await waitFor(page, (s) => s.title === '1', 10000);
+  check('the title screen appears', s !== null);
+  check('the stored best rank and delay are read', s && s.best === '7' && s.delay === '5', s && `best ${s.best}, delay ${s.delay}`);
+  const r = await canvasRect(page);
+  check('the canvas is at a whole scale', Number.isInteger(r.scale) && r.scale >= 2, r.scale);
+  // The logo: its red-orange letters and grey plate inside its box, black outside it.
+  const logo = {x: Math.round(r.x + 160 * r.scale), y: Math.round(r.y + 130 * r.scale), w: 391 * r.scale, h: 48 * r.scale};
+  const px = await screenshotPixels(page, `${shots}/web_title.png`, logo);
+  let warm = 0, grey = 0;
+  for (let i = 0; i < px.length; i += 4) {
+    const [red, green, blue] = [px[i], px[i + 1], px[i + 2]];
+    if (red > 180 && blue < 90 && green < red - 40) warm++;
+    if (Math.abs(red - green) < 12 && Math.abs(green - blue) < 12 && red > 140 && red < 230) grey++;
+  }
+  const total = px.length / 4;
+  check('the logo shows its red-orange letters and grey plate', warm > total * 0.05 && grey > total * 0.2,
+        `${(100 * warm / total).toFixed(1)}% warm, ${(100 * grey / total).toFixed(1)}% grey`);
+  const outside = await screenshotPixels(page, `${shots}/web_title.png`, {x: logo.x, y: logo.y + logo.h + 60 * r.scale, w: logo.w, h: 4});
+  check('below the logo the view is black', outside.every((v, i) => i % 4 === 3 || v < 30));
+
+  // The delay box is typed into as on the desktop: the page's own control over it.
+  await page.click('#delay', {clickCount: 3});
+  await page.keyboard.type('9');
+  s = await waitFor(page, (s) => s.delay_held === '9', 3000);
+  check('typing 9 into the delay box sets the delay', s !== null, (await state(page)).delay_held);
+  await page.focus('#screen');
+
+  await page.keyboard.down('Control'); await sleep(100); await page.keyboard.up('Control');
+  s = await waitFor(page, (s) => s.banner === 'PLAYER 1 GET READY', 5000);
+  check('Ctrl starts a race: PLAYER 1 GET READY appears', s !== null);
+  s = await waitFor(page, (s) => s.banner === '' && s.title === '0', 10000);
+  check('the banner goes', s !== null);
+
+  const view = async () => page.evaluate(() => {
+    const g = Module.canvas.getContext('2d');
+    const d = g.getImageData(118, 0, 512, 576).data;
+    let h = 0;
+    for (let i = 0; i < d.length; i += 4) h = (h * 31 + d[i] + d[i + 1] * 7 + d[i + 2] * 13) >>> 0;
+    return h;
+  });
+  const before = await view();
+  await page.keyboard.down('Alt');
+  await sleep(3000);
+  s = await state(page);
+  const after = await view();
+  check('holding Alt raises the speed readout', Number(s.speed) > 0, s.speed);
+  check('holding Alt moves the road', before !== after);
+  const f0 = s.frames;
+  await sleep(1000);
+  const f1 = (await state(page)).frames;
+  console.log(`frames shown in one second of the race: ${f1 - f0} (${(1000 / (f1 - f0)).toFixed(1)} ms a frame)`);
+  await page.screenshot({path: `${shots}/web_race.png`});
+  await page.keyboard.up('Alt');
+
+  await page.keyboard.press('Escape');
+  s = await waitFor(page, (s) => s.title === '1', 5000);
+  check('Escape returns to the title', s !== null);
+  const stored = await page.evaluate(() => localStorage.getItem('kelto1:/kelto1/car.dat'));
+  check('Escape saved the settings in the browser', stored === '09000000070000000000', stored);
+
+  await page.reload({waitUntil: 'load'});
+  s = await waitFor(page, (s) => s.title === '1', 10000);
+  check('after a reload the best rank and delay are kept', s && s.best === '7' && s.delay === '9', s && `best ${s.best}, delay ${s.delay}`);
+
+  // A damaged stored value is a damaged file to the game: the title still comes.
+  await page.evaluate(() => localStorage.setItem('kelto1:/kelto1/car.dat', 'not a record'));
+  await page.reload({waitUntil: 'load'});
+  s = await waitFor(page, (s) => s.title === '1', 10000);
+  check('a damaged stored record still gives the title', s !== null, s && `best ${s.best}, delay ${s.delay}`);
+
+  await browser.close();
+  console.log(`page test: ${passed} passed, ${failed} failed`);
+  process.exit(failed === 0 ? 0 : 1);
+})().catch((e) => { console.log('page test: ' + e.message); process.exit(1); });

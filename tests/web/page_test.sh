@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Serves build-web/site/ on a free local port and drives the page in headless Chromium.
+# usage: page_test.sh [SCREENSHOT_FOLDER]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+shots=${1:-$root/build-web}
+port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+/usr/bin/python3 -m http.server "$port" --bind 127.0.0.1 --directory "$root/build-web/site" >/dev/null 2>&1 &
+server=$!
+trap 'kill "$server" 2>/dev/null || true' EXIT
+for _ in $(seq 50); do
+  (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+  sleep 0.1
+done
+cd "$root/tests/web"
+node page_test.js "http://127.0.0.1:$port/" "$shots"
