@@ -52,12 +52,10 @@ foreach(f IN LISTS KELTO1_PAGE_FILES)
 endforeach()
 add_custom_target(kelto1_web_site ALL DEPENDS ${KELTO1_SITE}/bgm.ogg ${KELTO1_PAGE_OUTPUTS})
 
-# The game: the core, the display-free layout of the desktop's front end, the browser's machine.
+# The game: the core, the front ends' shared display-free logic, the browser's machine.
 file(GLOB KELTO1_WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/*.cpp)
-add_executable(kelto1-web src/app/web_main.cpp ${KELTO1_WEB_SOURCES} ${KELTO1_GLYPHS_CPP}
-  src/sdl/screen_layout.cpp src/sdl/screen_picture.cpp src/sdl/key_state.cpp src/sdl/frame_pacer.cpp
-  src/sdl/joystick_axis.cpp)
-target_link_libraries(kelto1-web PRIVATE kelto1_core kelto1_platform)
+add_executable(kelto1-web src/app/web_main.cpp ${KELTO1_WEB_SOURCES} ${KELTO1_GLYPHS_CPP})
+target_link_libraries(kelto1-web PRIVATE kelto1_core kelto1_platform kelto1_frontend)
 set(KELTO1_PAGE_LIBRARY ${CMAKE_SOURCE_DIR}/src/web/page_library.js)
 set(KELTO1_SOUND_FILES "")
 foreach(n IN ITEMS crbit.wav crsh.wav crwal.wav pass.wav PwrLost.wav PwrUp1.wav bgm.mid)

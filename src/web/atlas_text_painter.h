@@ -2,7 +2,7 @@
 // so the desktop's fonts come along as the few glyphs the game shows.
 #pragma once
 
-#include "sdl/text_painter.h"
+#include "frontend/text_painter.h"
 #include "web/glyph_atlas.h"
 
 namespace kelto1 {

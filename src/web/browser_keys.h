@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "sdl/key_state.h"
+#include "frontend/key_state.h"
 
 namespace kelto1 {
 

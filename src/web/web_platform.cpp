@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "sdl/joystick_axis.h"
+#include "frontend/joystick_axis.h"
 #include "web/page_calls.h"
 
 namespace kelto1 {
