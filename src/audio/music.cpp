@@ -9,8 +9,6 @@
 namespace kelto1 {
 
 namespace {
-constexpr int32_t kAliasNotOpen = 263;
-
 void Send(Platform& platform, const std::string& command) {
   std::string reply;
   platform.SendMusicCommand(command, reply, 0);
@@ -34,7 +32,7 @@ void Kelto1::StopMusic() {
 void Kelto1::KeepMusicPlaying() {
   std::string reply(16, ' ');
   const int32_t result = platform.SendMusicCommand("status midifile mode", reply, 15);
-  if (result == kAliasNotOpen) return;
+  if (result == music_error::kAliasNotOpen) return;
   std::string head = reply.substr(0, 7);
   std::transform(head.begin(), head.end(), head.begin(), [](unsigned char c) { return std::toupper(c); });
   if (head == "STOPPED") Send(platform, "play midifile from 0");

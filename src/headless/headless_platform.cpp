@@ -59,33 +59,16 @@ void HeadlessPlatform::Repaint(const ShownWindow& shown, Element which) {
 void HeadlessPlatform::CentreWindow() { window_centred = true; }
 
 uint32_t HeadlessPlatform::JoyGetPos(uint32_t id, JoyPosition& position) {
-  if (!joystick_present || id != 0) return 167;  // no joystick there
+  if (!joystick_present || id != 0) return kJoystickUnplugged;
   position = joystick;
   return 0;
 }
 
-uint32_t HeadlessPlatform::JoyGetDevCaps(uint32_t id) { return (joystick_present && id == 0) ? 0 : 167; }
+uint32_t HeadlessPlatform::JoyGetDevCaps(uint32_t id) { return (joystick_present && id == 0) ? 0 : kJoystickUnplugged; }
 
 int32_t HeadlessPlatform::SendMusicCommand(const std::string& command, std::string& reply, int32_t reply_length) {
-  constexpr int32_t kNotOpen = 263;
   music_commands.push_back(command);
-  if (command.rfind("open ", 0) == 0) {
-    music_open = true;
-    return 0;
-  }
-  if (!music_open) return kNotOpen;
-  if (command == "play midifile from 0") {
-    tune_playing = true;
-  } else if (command == "stop midifile ") {
-    tune_playing = false;
-  } else if (command == "close midifile") {
-    music_open = false;
-    tune_playing = false;
-  } else if (command == "status midifile mode") {
-    std::string answer = status_reply_override.empty() ? (tune_playing ? "playing" : "stopped") : status_reply_override;
-    if (reply_length > 0) reply = answer.substr(0, static_cast<size_t>(reply_length));
-  }
-  return 0;
+  return music.Send(command, reply, reply_length);
 }
 
 }  // namespace kelto1

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/music_commands.h"
 #include "platform/platform.h"
 
 namespace kelto1 {
@@ -27,9 +28,27 @@ class MemoryFileStore : public FileStore {
   std::set<std::string> unreadable;         // paths where something is that cannot be read
 };
 
+// The simulated machine's tune: it loads whatever it is given and plays until it is
+// stopped or a test lets it run out (playing = false).
+class SimulatedTune final : public TunePlayer {
+ public:
+  bool Load(const std::string&, std::string&) override { return true; }
+  bool PlayFromStart(std::string&) override {
+    playing = true;
+    return true;
+  }
+  bool Playing() override { return playing; }
+  void Stop() override { playing = false; }
+  void Unload() override { playing = false; }
+  bool playing = false;
+};
+
 class HeadlessPlatform : public Platform {
  public:
   HeadlessPlatform();
+  // The music layer tells its lines into notes: the machine stays where it was made.
+  HeadlessPlatform(const HeadlessPlatform&) = delete;
+  HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
   // ---- Platform --------------------------------------------------------------------
   uint32_t GetTickCount() override { return now_ms; }
@@ -71,11 +90,10 @@ class HeadlessPlatform : public Platform {
 
   std::vector<const std::vector<uint8_t>*> played_sounds;
 
-  // The music layer: one alias, "midifile". A test ends the tune with tune_playing = false.
-  std::vector<std::string> music_commands;
-  bool music_open = false;
-  bool tune_playing = false;
-  std::string status_reply_override;  // when set, the status answer used instead
+  // The music layer: the desktop's command strings, carried out on a simulated tune.
+  std::vector<std::string> music_commands;  // every command sent, in order
+  SimulatedTune tune;
+  MusicCommands music{tune, [this](const std::string& line) { notes.push_back(line); }};
 
   std::map<Element, int> repaints;  // how often each element (or the window) was repainted
   std::function<void(const ShownWindow&, Element)> on_repaint;

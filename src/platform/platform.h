@@ -24,6 +24,9 @@ constexpr int kSpace = 32;
 constexpr int kF2 = 113;
 }  // namespace vk
 
+// JoyGetPos and JoyGetDevCaps answer this when there is no joystick at the number.
+constexpr uint32_t kJoystickUnplugged = 167;
+
 // Answer of a joystick position query.
 struct JoyPosition {
   uint32_t x = 0, y = 0, z = 0;  // 0..65535

@@ -36,8 +36,8 @@ class NullPlatform : public Platform {
   std::string UserDataFolder() override { return {}; }
   void Note(const std::string&) override {}
   FileStore& Files() override { return files_; }
-  uint32_t JoyGetPos(uint32_t, JoyPosition&) override { return 167; }
-  uint32_t JoyGetDevCaps(uint32_t) override { return 167; }
+  uint32_t JoyGetPos(uint32_t, JoyPosition&) override { return kJoystickUnplugged; }
+  uint32_t JoyGetDevCaps(uint32_t) override { return kJoystickUnplugged; }
   void PlaySoundFromMemory(const std::vector<uint8_t>&) override {}
   int32_t SendMusicCommand(const std::string&, std::string&, int32_t) override { return 0; }
   void EndProgram() override {}

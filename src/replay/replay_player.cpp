@@ -55,9 +55,9 @@ int16_t ReplayPlatform::GetAsyncKeyState(int virtual_key) {
 }
 
 uint32_t ReplayPlatform::JoyGetPos(uint32_t id, JoyPosition& position) {
-  if (!in_frame_) return kNoJoystick;
+  if (!in_frame_) return kJoystickUnplugged;
   const InputAnswer* a = Next(InputAnswer::Kind::Joystick, id);
-  if (!a) return kNoJoystick;
+  if (!a) return kJoystickUnplugged;
   if (a->joy_result == 0) position = a->position;
   return a->joy_result;
 }

@@ -36,7 +36,7 @@ class ReplayPlatform final : public ForwardingPlatform {
 
   int16_t GetAsyncKeyState(int virtual_key) override;
   uint32_t JoyGetPos(uint32_t id, JoyPosition& position) override;
-  uint32_t JoyGetDevCaps(uint32_t) override { return kNoJoystick; }
+  uint32_t JoyGetDevCaps(uint32_t) override { return kJoystickUnplugged; }
   void Repaint(const ShownWindow& shown, Element which) override;
   FileStore& Files() override { return files_; }
   void EndProgram() override {}  // a recorded Escape ends the replay, not the program
@@ -49,7 +49,6 @@ class ReplayPlatform final : public ForwardingPlatform {
   uint64_t view_hash() const { return views_.value(); }
 
  private:
-  static constexpr uint32_t kNoJoystick = 167;
   const InputAnswer* Next(InputAnswer::Kind kind, uint32_t key_or_id);
   void Mismatch() {
     if (mismatch_ == 0) mismatch_ = frame_ > 0 ? frame_ : 1;

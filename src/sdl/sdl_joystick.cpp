@@ -64,7 +64,7 @@ uint32_t Joystick::Buttons() const {
 }
 
 uint32_t Joystick::Position(JoyPosition& position) {
-  if (!stick_ || !SDL_JoystickGetAttached(stick_)) return kNoJoystick;
+  if (!stick_ || !SDL_JoystickGetAttached(stick_)) return kJoystickUnplugged;
   position.x = AxisToPosition(RawX(), rest_raw_x_);
   position.y = 32768;
   position.z = 0;

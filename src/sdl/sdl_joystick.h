@@ -23,13 +23,12 @@ class Joystick {
   void OpenFirst();
   // 0 and the position, or non-zero when there is no joystick or it cannot be read.
   uint32_t Position(JoyPosition& position);
-  uint32_t Capabilities() const { return started_with_device_ ? 0 : kNoJoystick; }
+  uint32_t Capabilities() const { return started_with_device_ ? 0 : kJoystickUnplugged; }
 
   // Devices come and go: the one the game started with may come back.
   void DeviceAdded(int device_index);
   void DeviceRemoved(SDL_JoystickID id);
 
-  static constexpr uint32_t kNoJoystick = 167;
 
  private:
   bool Open(int device_index);

@@ -136,12 +136,12 @@ void SdlPlatform::DiscardKeyMessage() {
 }
 
 uint32_t SdlPlatform::JoyGetPos(uint32_t id, JoyPosition& position) {
-  if (id != 0) return Joystick::kNoJoystick;
+  if (id != 0) return kJoystickUnplugged;
   PumpIfDue();
   return joystick_.Position(position);
 }
 
-uint32_t SdlPlatform::JoyGetDevCaps(uint32_t id) { return id == 0 ? joystick_.Capabilities() : Joystick::kNoJoystick; }
+uint32_t SdlPlatform::JoyGetDevCaps(uint32_t id) { return id == 0 ? joystick_.Capabilities() : kJoystickUnplugged; }
 
 // ---- The window ----------------------------------------------------------------------
 

@@ -76,7 +76,7 @@ void WebPlatform::Note(const std::string& line) { std::fprintf(stderr, "kelto1: 
 uint32_t WebPlatform::JoyGetPos(uint32_t id, JoyPosition& position) {
   int32_t raw_x = 0;
   const int buttons = id == 0 ? k1_gamepad(&raw_x) : -1;
-  if (buttons < 0) return 167;
+  if (buttons < 0) return kJoystickUnplugged;
   if (!gamepad_seen_) {
     gamepad_seen_ = true;
     rest_raw_x_ = raw_x;
@@ -90,7 +90,7 @@ uint32_t WebPlatform::JoyGetPos(uint32_t id, JoyPosition& position) {
 
 uint32_t WebPlatform::JoyGetDevCaps(uint32_t id) {
   int32_t raw_x = 0;
-  return id == 0 && k1_gamepad(&raw_x) >= 0 ? 0 : 167;
+  return id == 0 && k1_gamepad(&raw_x) >= 0 ? 0 : kJoystickUnplugged;
 }
 
 void WebPlatform::PlaySoundFromMemory(const std::vector<uint8_t>& image) {
