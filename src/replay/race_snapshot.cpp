@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "replay/byte_io.h"
+#include "shell/fnv1a.h"
 #include "shell/kelto1.h"
 
 namespace kelto1 {
@@ -140,18 +141,6 @@ bool GetPicture(ByteReader& r, Picture& p) {
   return true;
 }
 
-class Fnv32 {
- public:
-  void Bytes(const void* data, size_t n) {
-    const auto* p = static_cast<const uint8_t*>(data);
-    for (size_t i = 0; i < n; ++i) h_ = (h_ ^ p[i]) * 16777619u;
-  }
-  uint32_t value() const { return h_; }
-
- private:
-  uint32_t h_ = 2166136261u;
-};
-
 }  // namespace
 
 std::vector<uint8_t> CaptureRaceStart(const Kelto1& g) {
@@ -199,7 +188,7 @@ bool RestoreRaceStart(Kelto1& g, const std::vector<uint8_t>& bytes, std::string&
 }
 
 uint32_t RaceHash(const Kelto1& g) {
-  Fnv32 h;
+  Fnv1a32 h;
   h.Bytes(&g.shell, sizeof g.shell);
   h.Bytes(&g.course, sizeof g.course);
   h.Bytes(&g.vehicles, sizeof g.vehicles);

@@ -5,14 +5,16 @@
 #include <cstdint>
 
 #include "platform/picture.h"
+#include "shell/fnv1a.h"
 
 namespace kelto1 {
 
 class ViewHash {
  public:
   void Add(const Picture& view) {
-    // Four independent lanes of two pixels each, so the multiplications overlap.
-    constexpr uint64_t kPrime = 0x100000001B3ull;
+    // FNV-1a's steps over two pixels at a time, in four independent lanes so that the
+    // multiplications overlap: a whole view each frame would cost too much byte by byte.
+    constexpr uint64_t kPrime = Fnv1a64::kPrime;
     uint64_t a = h_, b = h_ ^ 1, c = h_ ^ 2, d = h_ ^ 3;
     const auto pair = [](const uint32_t* p) { return static_cast<uint64_t>(p[0]) << 32 | p[1]; };
     for (int y = 0; y < view.height(); ++y) {
@@ -32,7 +34,7 @@ class ViewHash {
   void Reset() { h_ = kStart; }
 
  private:
-  static constexpr uint64_t kStart = 0xCBF29CE484222325ull;
+  static constexpr uint64_t kStart = Fnv1a64::kOffsetBasis;
   uint64_t h_ = kStart;
 };
 

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "shell/artwork.h"
+#include "shell/fnv1a.h"
 
 namespace kelto1 {
 
@@ -52,16 +53,10 @@ void Kelto1::BoxTyped(Element box, const std::string& text) {
 
 namespace {
 
-// FNV-1a, 64 bits.
+// The state hash: FNV-1a over every field's bytes, texts with their lengths.
 class Hasher {
  public:
-  void Bytes(const void* data, size_t n) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < n; ++i) {
-      h_ ^= p[i];
-      h_ *= 0x100000001B3ull;
-    }
-  }
+  void Bytes(const void* data, size_t n) { fnv_.Bytes(data, n); }
   template <class T>
   void Raw(const T& v) {
     Bytes(&v, sizeof v);
@@ -71,10 +66,10 @@ class Hasher {
     Raw(n);
     Bytes(s.data(), s.size());
   }
-  uint64_t value() const { return h_; }
+  uint64_t value() const { return fnv_.value(); }
 
  private:
-  uint64_t h_ = 0xCBF29CE484222325ull;
+  Fnv1a64 fnv_;
 };
 
 }  // namespace
