@@ -6,13 +6,12 @@
 
 #include "shell/readout_text.h"
 #include "traffic/traffic_steps.h"
+#include "vehicles/sprite_numbers.h"
 
 namespace kelto1::traffic_steps {
 
 namespace {
 
-constexpr uint8_t kMotorbike = 52;
-constexpr uint8_t kThrownRider = 53;
 constexpr int kPassSound = 5;    // the player passes a rival
 constexpr int kPassedSound = 4;  // a rival passes the player
 
@@ -87,7 +86,7 @@ void StartDamageCount(Kelto1& g, int i) {
 
 void TouchVehicle(Kelto1& g, int i, int n) {
   Vehicle& v = g.vehicles.Vehicles[i];
-  if (v.Sprite == kThrownRider || n == 0) return;
+  if (v.Sprite == sprite::kThrownRider || n == 0) return;
   Vehicle& other = g.vehicles.Vehicles[n];
   if (other.Active != 1 || n == i || !Overlapping(v, other)) return;
   StartContactDebris(g, v, other);
@@ -106,7 +105,7 @@ void CheckWreck(Kelto1& g, int i) {
   if (v.HitPoints >= 0) return;
   v.HitPoints = 0;
   v.MaxSpeed = 0;
-  if (v.Sprite == kMotorbike) v.Sprite = kThrownRider;
+  if (v.Sprite == sprite::kMotorbike) v.Sprite = sprite::kThrownRider;
 }
 
 void KeepRivalBooks(Kelto1& g, int i) {

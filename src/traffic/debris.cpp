@@ -2,6 +2,7 @@
 // through up to four frames; a wrecked car keeps smoking once the race is lost.
 #include "shell/kelto1.h"
 #include "vehicles/debris_claim.h"
+#include "vehicles/sprite_numbers.h"
 
 namespace kelto1 {
 
@@ -10,7 +11,6 @@ namespace {
 constexpr int kEntries = 10;          // entries 0..9 are the ones in play
 constexpr int kSubPixels = 32;        // accumulator units per pixel of drift
 constexpr int kTicksPerFrame = 10;    // frames each animation frame stays up
-constexpr uint8_t kFirstCloud = 38;   // sprites 38..41, sparse to widest
 
 // Moves a position by whole pixels once its accumulator passes a pixel either way.
 void Carry(Int16& position, Int16& fraction) {
@@ -40,7 +40,7 @@ void Animate(Kelto1& g, DebrisEntry& e) {
     e.Active = 0;
     return;
   }
-  g.QueueSprite(Narrow<uint8_t>(kFirstCloud + e.Frame), e.X, e.Y);
+  g.QueueSprite(Narrow<uint8_t>(sprite::kFirstCloud + e.Frame), e.X, e.Y);
 }
 
 }  // namespace

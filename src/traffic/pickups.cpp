@@ -3,6 +3,7 @@
 
 #include "shell/readout_text.h"
 #include "shell/kelto1.h"
+#include "vehicles/sprite_numbers.h"
 
 namespace kelto1 {
 
@@ -10,7 +11,6 @@ namespace {
 
 constexpr int kGoodSound = 3;
 constexpr int kBadSound = 4;
-constexpr int kFirstLabel = 41;  // the label of kind k is sprite 41 + k
 
 // A step of the player's vehicle moved by `change`, kept within lo..hi.
 void Adjust(Byte& step, int change, int lo, int hi) { step = std::clamp(step + change, lo, hi); }
@@ -73,7 +73,7 @@ void Kelto1::CollectPickups() {
     }
     if (carrier.Active == 0) item.Active = 0;
     // Drawn once more in the frame it is taken or dropped.
-    QueueSprite(Narrow<uint8_t>(kFirstLabel + item.Kind), Narrow<int16_t>(lx), Narrow<int16_t>(ly));
+    QueueSprite(Narrow<uint8_t>(sprite::kFirstLabel + item.Kind), Narrow<int16_t>(lx), Narrow<int16_t>(ly));
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "traffic/traffic_steps.h"
+#include "vehicles/sprite_numbers.h"
 
 namespace kelto1 {
 
@@ -11,7 +12,6 @@ namespace {
 
 constexpr int kRed = 1;
 constexpr int kGreen = 2;
-constexpr int kFirstHeadSprite = 24;  // 25 red, 26 green, 27 yellow
 constexpr int16_t kCrossSpeedCap = 180;
 
 // Frames the phase after the ending one lasts (one more than this, counted down to -1).
@@ -114,7 +114,7 @@ void Kelto1::UpdateSignals() {
     if (s.Active != 1) continue;
     AdvancePhase(s);
     s.Y += vehicles.ScrollStep;
-    QueueSprite(Narrow<uint8_t>(kFirstHeadSprite + s.Phase), Narrow<int16_t>(64 * k),
+    QueueSprite(Narrow<uint8_t>(sprite::kFirstSignalHead + s.Phase), Narrow<int16_t>(64 * k),
                 traffic_steps::SignalHeadY(s.Y));
     const double r = Rnd();  // drawn every frame, whatever the phase
     if (SendsCrossTraffic(*this, s, r)) SendCrossVehicle(*this, s);

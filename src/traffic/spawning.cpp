@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "traffic/traffic_steps.h"
+#include "vehicles/sprite_numbers.h"
 
 namespace kelto1 {
 
@@ -20,9 +21,6 @@ constexpr int kRivalBase = 4;
 constexpr int16_t kAboveView = -900;
 constexpr int16_t kBelowView = 1476;
 constexpr int kTravelPerEntry = 640;  // a rival's off-road travel per course entry
-constexpr uint8_t kRivalSprite = 14;
-constexpr uint8_t kLongCar = 22;
-constexpr uint8_t kMotorbike = 52;
 
 // One random column of the model table: Int(r x range) + base. A range of 0 keeps the
 // default row's value and draws nothing.
@@ -161,7 +159,7 @@ int FillNewVehicle(Kelto1& g, Vehicle& v) {
 // A parked vehicle stands at the kerb of the road 12 entries ahead, where its pattern
 // has a parking bay (tiles 15 and 37) among its first 11 columns; the last bay wins.
 bool ParkAtRoadside(Kelto1& g, Vehicle& v) {
-  if (g.vehicles.Vehicles[0].Speed == 0 || v.Sprite == kMotorbike) return false;
+  if (g.vehicles.Vehicles[0].Speed == 0 || v.Sprite == sprite::kMotorbike) return false;
   const int pattern = g.course.CourseSeq[g.course.CoursePos + 12];
   bool parked = false;
   for (int t = 0; t <= 10; ++t) {
@@ -196,7 +194,7 @@ void TakeLane(Kelto1& g, Vehicle& v, int asked, bool parked) {
 
 // Long cars and motorbikes never come down the road, nor does a parked vehicle.
 void TurnOncoming(Kelto1& g, Vehicle& v) {
-  if (v.Sprite == kLongCar || v.Sprite == kMotorbike || v.MaxSpeed == 0) return;
+  if (v.Sprite == sprite::kLongCar || v.Sprite == sprite::kMotorbike || v.MaxSpeed == 0) return;
   const Lane& lane4 = g.course.Lanes[4];
   v.Y = kAboveView;
   v.Dir = -1;
@@ -221,7 +219,7 @@ void MakeRival(Kelto1& g, int i, int a) {
   v.RivalNo = a;
   v.MaxSpeed = std::min(3 * a + 100, 210);
   v.Speed = v.MaxSpeed;
-  v.Sprite = kRivalSprite;
+  v.Sprite = sprite::kRival;
   r.Slot = i;
   v.SteerStep = 32;
   v.AccelStep = 32;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "traffic/traffic_steps.h"
+#include "vehicles/sprite_numbers.h"
 
 namespace kelto1 {
 
@@ -13,11 +14,6 @@ using traffic_steps::VehicleLook;
 
 constexpr int kRed = 1;
 constexpr int kYellow = 3;
-constexpr uint8_t kRivalSprite = 14;
-constexpr uint8_t kMotorbike = 52;
-constexpr uint8_t kThrownRider = 53;
-constexpr uint8_t kLeftArrow = 54;  // 55 points right
-constexpr uint8_t kBrakeLights = 56;
 
 // What one vehicle's update remembers while it runs.
 struct Update {
@@ -236,7 +232,7 @@ void Move(Kelto1& g, Vehicle& v) {
 // A lane change waits for the turn signal: the vehicle keeps its lane until the third
 // blink and signals until the eighth. Rivals change at once.
 void RunTurnSignal(Vehicle& v, uint8_t old_lane) {
-  if (v.Lane != old_lane && v.Blinking == 0 && v.Sprite != kRivalSprite) {
+  if (v.Lane != old_lane && v.Blinking == 0 && v.Sprite != sprite::kRival) {
     v.BlinkSide = v.Lane > old_lane ? 1 : 0;
     v.NextLane = v.Lane;
     v.Lane = old_lane;
@@ -258,16 +254,16 @@ void RunTurnSignal(Vehicle& v, uint8_t old_lane) {
 void Draw(Kelto1& g, const Update& u, const VehicleLook& look) {
   const Vehicle& v = g.vehicles.Vehicles[u.i];
   const int x = v.X - 16 * v.Crossing;  // a car crossing is three cells wide
-  if (v.Sprite == kMotorbike || v.Sprite == kThrownRider) {  // one cell wide: centred
+  if (v.Sprite == sprite::kMotorbike || v.Sprite == sprite::kThrownRider) {  // one cell wide: centred
     g.QueueSprite(look.sprite, Narrow<int16_t>(x + 16), look.y);
     return;
   }
   g.QueueSprite(look.sprite, Narrow<int16_t>(x), look.y);
   if (look.out_of_view || !OnRoad(v) || v.Dir != 1 || v.HitPoints <= 0) return;
   const int16_t tail = Narrow<int16_t>(v.Y + v.Length);
-  if (u.braked) g.QueueSprite(kBrakeLights, Narrow<int16_t>(v.X + 16), tail);
+  if (u.braked) g.QueueSprite(sprite::kBrakeLights, Narrow<int16_t>(v.X + 16), tail);
   if (v.Blinking == 1 && v.BlinkLit == 1) {
-    g.QueueSprite(Narrow<uint8_t>(kLeftArrow + v.BlinkSide), Narrow<int16_t>(v.X + 32 * v.BlinkSide),
+    g.QueueSprite(Narrow<uint8_t>(sprite::kLeftArrow + v.BlinkSide), Narrow<int16_t>(v.X + 32 * v.BlinkSide),
                   Narrow<int16_t>(tail - 4));
   }
 }

@@ -4,19 +4,19 @@
 
 #include "shell/kelto1.h"
 #include "vehicles/debris_claim.h"
+#include "vehicles/sprite_numbers.h"
 
 namespace kelto1 {
 
 namespace {
 
-constexpr uint8_t kThrownRider = 53;  // a rider on the road is passed through
 constexpr int kHitCooldown = 6;
 
 bool Overlaps(const Vehicle& p, const Vehicle& v) {
   const int lim = v.Y < p.Y ? v.Length : p.Length;  // the length of the higher vehicle
   const float half_widths = static_cast<float>(v.Width + p.Width) / 2.0f;
   return static_cast<float>(std::abs(v.X - p.X)) < half_widths && std::abs(v.Y - p.Y) < lim &&
-         v.Active == 1 && v.Sprite != kThrownRider;
+         v.Active == 1 && v.Sprite != sprite::kThrownRider;
 }
 
 // The cloud starts between the two, with the player's motion.
