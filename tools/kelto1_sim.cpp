@@ -100,12 +100,6 @@ bool WritePng(const kelto1::Picture& p, const std::string& path) {
   return stbi_write_png(path.c_str(), p.width(), p.height(), 3, rgb.data(), p.width() * 3) != 0;
 }
 
-int TrafficActive(const Kelto1& g) {
-  int n = 0;
-  for (int i = 1; i <= 28; ++i) n += g.vehicles.Vehicles[i].Active == 1;
-  return n;
-}
-
 void PrintState(const Kelto1& g, long frames, const ViewHash* views) {
   const auto& p = g.vehicles.Vehicles[0];
   std::printf("frames=%ld\n", frames);
@@ -119,7 +113,7 @@ void PrintState(const Kelto1& g, long frames, const ViewHash* views) {
   std::printf("course_pos=%d\n", static_cast<int>(g.course.CoursePos));
   std::printf("place_index=%d\n", static_cast<int>(g.course.PlaceIndex));
   std::printf("city=%s\n", g.window[Element::CityDisp].text.c_str());
-  std::printf("traffic_active=%d\n", TrafficActive(g));
+  std::printf("traffic_active=%d\n", g.ActiveTrafficCount());
   std::printf("state_hash=%016llx\n", static_cast<unsigned long long>(g.StateHash()));
   if (views) std::printf("view_hash=%016llx\n", static_cast<unsigned long long>(views->value()));
 }

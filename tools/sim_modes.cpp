@@ -94,7 +94,7 @@ int RunBench(long frames) {
   s.after_frame = [&](long frame) {
     if (frame <= kWarmUp) return;
     Kelto1& g = s.game();
-    for (int i = 1; i <= 28; ++i) traffic_sum += g.vehicles.Vehicles[i].Active == 1;
+    traffic_sum += g.ActiveTrafficCount();
     const auto copy_start = Clock::now();
     for (long i = 0; i < kCopiesPerFrame; ++i)
       BitBlt(g.Display, 0, 0, 512, 576, g.Master, 0, 64 - g.vehicles.ScrollSub, RasterOp::SRCCOPY);

@@ -145,6 +145,8 @@ class Kelto1 final : public BoxTexts {
   // ---- Traffic and roadside ----------------------------------------------------------
   void UpdateSignals();
   void SpawnTraffic();
+  // Traffic vehicles on the road now (records 1..28; the player's is not counted).
+  int ActiveTrafficCount() const;
   void MoveTraffic();
   void CollectPickups();
   void SpawnWreckDebris();

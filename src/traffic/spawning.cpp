@@ -60,12 +60,6 @@ constexpr std::array<Model, 11> kModels = {{
 }};
 // clang-format on
 
-int CountActiveTraffic(const Kelto1& g) {
-  int n = 0;
-  for (int i = 1; i <= 28; ++i) n += g.vehicles.Vehicles[i].Active == 1;
-  return n;
-}
-
 // Each kind has its own chance; a later hit overrides an earlier one.
 int DrawRequest(Kelto1& g, int active) {
   int request = kNothing;
@@ -287,7 +281,7 @@ void AttachPickup(Kelto1& g, int i, int request) {
 }  // namespace
 
 void Kelto1::SpawnTraffic() {
-  const int active = CountActiveTraffic(*this);
+  const int active = ActiveTrafficCount();
   int request = DrawRequest(*this, active);
   request = AdvanceRivals(*this, request, active);
   if (request == kNothing) return;
@@ -310,6 +304,12 @@ void Kelto1::SpawnTraffic() {
   if (request == kOncoming) TurnOncoming(*this, v);
   SettleAmongTraffic(*this, i, request);
   AttachPickup(*this, i, request);
+}
+
+int Kelto1::ActiveTrafficCount() const {
+  int n = 0;
+  for (int i = 1; i <= 28; ++i) n += vehicles.Vehicles[i].Active == 1;
+  return n;
 }
 
 }  // namespace kelto1
