@@ -2,6 +2,7 @@
 // the top, and runs what hangs on the course position (scenery, places, signals, lanes).
 #include <algorithm>
 
+#include "shell/free_record.h"
 #include "shell/kelto1.h"
 #include "shell/readout_text.h"
 
@@ -145,16 +146,16 @@ bool IsCrossing(int pattern) {
 void CreateSignalAhead(Kelto1& g) {
   const int q = g.course.CourseSeq[g.course.CoursePos + kLookAhead];
   if (!IsCrossing(q)) return;
-  for (Signal& s : g.traffic.Signals) {
-    if (s.Active != 0) continue;
-    s.CrossLanes = (q == 59 || q == 18 || q == 86) ? 3 : 2;
-    s.Active = 1;
-    s.Y = -2048;
-    s.Phase = Int(g.Rnd() * 3) + 1;
-    s.Count = Int(g.Rnd() * 1000);
-    if (s.Phase == 3) s.Count = Int(g.Rnd() * 100);
-    return;
-  }
+  auto& signals = g.traffic.Signals;
+  const int k = FirstFreeRecord(signals, 0, static_cast<int>(signals.size()) - 1);
+  if (k < 0) return;
+  Signal& s = signals[k];
+  s.CrossLanes = (q == 59 || q == 18 || q == 86) ? 3 : 2;
+  s.Active = 1;
+  s.Y = -2048;
+  s.Phase = Int(g.Rnd() * 3) + 1;
+  s.Count = Int(g.Rnd() * 1000);
+  if (s.Phase == 3) s.Count = Int(g.Rnd() * 100);
 }
 
 void WrapAtCourseEnd(Kelto1& g) {

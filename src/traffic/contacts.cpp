@@ -6,6 +6,7 @@
 
 #include "shell/readout_text.h"
 #include "traffic/traffic_steps.h"
+#include "vehicles/debris_claim.h"
 #include "vehicles/sprite_numbers.h"
 
 namespace kelto1::traffic_steps {
@@ -18,18 +19,12 @@ constexpr int kPassedSound = 4;  // a rival passes the player
 // A cloud where the two met, moving the way the vehicle was moving. It starts without
 // frames: only a damage reaction in this frame makes it visible.
 void StartContactDebris(Kelto1& g, const Vehicle& v, const Vehicle& other) {
-  auto& debris = g.traffic.Debris;
-  const int k = ClaimFreeRecord(g, debris, 0, 9);
-  if (k < 0) return;
-  DebrisEntry& d = debris[k];
-  d.Active = 1;
-  d.X = Narrow<int16_t>(RoundHalfEven((other.X + v.X) / 2.0));
-  d.Y = Narrow<int16_t>(RoundHalfEven((other.Y + v.Y) / 2.0));
-  d.VX = v.SteerVel;
-  d.VY = v.Throttle;
-  d.Frame = 0;
-  d.Tick = 0;
-  d.Frames = 0;
+  DebrisEntry* d = ClaimDebris(g);
+  if (!d) return;
+  d->X = Narrow<int16_t>(RoundHalfEven((other.X + v.X) / 2.0));
+  d->Y = Narrow<int16_t>(RoundHalfEven((other.Y + v.Y) / 2.0));
+  d->VX = v.SteerVel;
+  d->VY = v.Throttle;
 }
 
 // The coefficients are held in single precision (equal masses keep 0.95 as a float, a

@@ -86,7 +86,7 @@ void ChooseCrossLane(Kelto1& g, Vehicle& v, const Signal& s) {
 
 void SendCrossVehicle(Kelto1& g, const Signal& s) {
   auto& vehicles = g.vehicles.Vehicles;
-  const int i = traffic_steps::ClaimFreeRecord(g, vehicles, 1, 28);
+  const int i = ClaimFreeRecord(g, vehicles, 1, 28);
   if (i < 0) return;
   Vehicle& v = vehicles[i];
   FillCrossVehicle(g, v, s);

@@ -267,7 +267,7 @@ void AttachPickup(Kelto1& g, int i, int request) {
   const double r = g.Rnd();
   if (Int(r * g.course.PickupOdds) != 0 || request >= kRivalBase) return;
   auto& pickups = g.traffic.Pickups;
-  const int k = traffic_steps::ClaimFreeRecord(g, pickups, 0, 5);
+  const int k = ClaimFreeRecord(g, pickups, 0, 5);
   if (k < 0) return;
   Pickup& item = pickups[k];
   item.Active = 1;
@@ -287,7 +287,7 @@ void Kelto1::SpawnTraffic() {
   if (request == kNothing) return;
 
   // Every request needs fewer than 28 vehicles on the road, so a slot is free.
-  const int i = traffic_steps::ClaimFreeRecord(*this, vehicles.Vehicles, 1, 28);
+  const int i = ClaimFreeRecord(*this, vehicles.Vehicles, 1, 28);
   if (i < 0) return;
   Vehicle& v = vehicles.Vehicles[i];
   const int asked_lane = FillNewVehicle(*this, v);

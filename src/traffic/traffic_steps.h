@@ -1,11 +1,11 @@
-// What the traffic procedures share: the overlap test of two vehicles, the search for a
-// free record, and the contact, wreck, rank and damage steps of one vehicle's update.
+// What the traffic procedures share: the overlap test of two vehicles, and the contact, wreck, rank and damage steps of one vehicle's update.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
+#include "shell/free_record.h"
 #include "shell/kelto1.h"
 
 namespace kelto1::traffic_steps {
@@ -18,21 +18,6 @@ inline bool Overlapping(const Vehicle& a, const Vehicle& b) {
   // Half the widths against the distance across, in whole numbers: W / 2 <= d is 2d >= W.
   const int across = std::abs(b.X - a.X);
   return !(b.Width + a.Width <= 2 * across || std::abs(b.Y - a.Y) >= t);
-}
-
-// The first record whose Active is 0, claimed through the shared search flag; -1 when
-// every record of first..last is busy.
-template <class Records>
-int ClaimFreeRecord(Kelto1& g, Records& records, int first, int last) {
-  g.course.SlotFound = 0;
-  int claimed = -1;
-  for (int k = first; k <= last; ++k) {
-    if (records[k].Active == 0 && g.course.SlotFound == 0) {
-      claimed = k;
-      g.course.SlotFound = 1;
-    }
-  }
-  return claimed;
 }
 
 // At the start of a vehicle's update: its condition before anything hits it.

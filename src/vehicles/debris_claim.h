@@ -2,6 +2,7 @@
 // entry of 0..9, or none when all ten are animating.
 #pragma once
 
+#include "shell/free_record.h"
 #include "shell/kelto1.h"
 
 namespace kelto1 {
@@ -9,18 +10,14 @@ namespace kelto1 {
 // Returns the claimed entry, already active at its first frame with no length yet
 // (a damage reaction gives it one), or nullptr. SlotFound says which it was.
 inline DebrisEntry* ClaimDebris(Kelto1& g) {
-  g.course.SlotFound = 0;
-  for (int d = 0; d <= 9; ++d) {
-    DebrisEntry& e = g.traffic.Debris[d];
-    if (e.Active != 0) continue;
-    g.course.SlotFound = 1;
-    e.Active = 1;
-    e.Frame = 0;
-    e.Tick = 0;
-    e.Frames = 0;
-    return &e;
-  }
-  return nullptr;
+  const int k = ClaimFreeRecord(g, g.traffic.Debris, 0, 9);
+  if (k < 0) return nullptr;
+  DebrisEntry& e = g.traffic.Debris[k];
+  e.Active = 1;
+  e.Frame = 0;
+  e.Tick = 0;
+  e.Frames = 0;
+  return &e;
 }
 
 }  // namespace kelto1
