@@ -106,9 +106,7 @@ void LayNewRow(Kelto1& g) {
 void AddTimeBonus(Kelto1& g) {
   // The remaining time lives only as the readout's text; a text that is not a number
   // counts as 0, as it does for the clock. The clock's next tick repaints the box.
-  ElementState& box = g.window[Element::Mtime];
-  const double now = ParseNumber(box.text).value_or(0.0);
-  box.text = FormatNumber(now + kTimeBonus);
+  AddToReadout(g.window[Element::Mtime].text, kTimeBonus);
 }
 
 // Each place has its own traffic: drawn from the new place number, busier further out.

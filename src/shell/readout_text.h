@@ -15,5 +15,10 @@ std::optional<double> ParseNumber(const std::string& text);
 std::optional<int32_t> ParseWholeNumber(const std::string& text);
 // Plain decimal text: a minus sign for negatives, no blanks, no needless decimals.
 std::string FormatNumber(double value);
+// A readout's number: its text read as a number, 0 for a text that is not one.
+inline double ReadoutValue(const std::string& text) { return ParseNumber(text).value_or(0.0); }
+// The readouts that live only as text (the clock, the rank) move by adding to the number
+// they show and writing the sum back.
+inline void AddToReadout(std::string& text, double amount) { text = FormatNumber(ReadoutValue(text) + amount); }
 
 }  // namespace kelto1

@@ -6,11 +6,6 @@
 
 namespace kelto1 {
 
-namespace {
-// A readout the game wrote holds a number; anything else reads as 0.
-double ReadoutValue(const std::string& text) { return ParseNumber(text).value_or(0.0); }
-}  // namespace
-
 void Kelto1::ShowHitPoints() {
   const int32_t h = vehicles.Vehicles[0].HitPoints;
   ElementState& box = window[Element::HitP];
@@ -26,7 +21,7 @@ void Kelto1::ShowTime() {
   if (shell.TimeTick < 100) return;
   shell.TimeTick = 0;
   ElementState& box = window[Element::Mtime];
-  box.text = FormatNumber(ReadoutValue(box.text) - 1);
+  AddToReadout(box.text, -1);
   if (ReadoutValue(box.text) <= 0) box.text = "0";
   if (ReadoutValue(box.text) <= 0 && shell.RaceOver == 0) shell.RaceOver = 1;
   Repaint(Element::Mtime);

@@ -68,8 +68,7 @@ void EndOnContact(Kelto1& g, Vehicle& v, Vehicle& other) {
 
 // The rank lives only as the readout's text; it moves by whole steps.
 void ChangeRank(Kelto1& g, int step) {
-  ElementState& box = g.window[Element::Rank];
-  box.text = FormatNumber(ParseNumber(box.text).value_or(0.0) + step);
+  AddToReadout(g.window[Element::Rank].text, step);
   g.Repaint(Element::Rank);
 }
 

@@ -18,8 +18,7 @@ void Adjust(Int16& value, int change, int lo, int hi) { value = std::clamp(value
 
 // The clock lives only as the readout's text; it shows the new value at its next repaint.
 void AddTime(Kelto1& g, int units) {
-  ElementState& box = g.window[Element::Mtime];
-  box.text = FormatNumber(ParseNumber(box.text).value_or(0.0) + units);
+  AddToReadout(g.window[Element::Mtime].text, units);
 }
 
 // Six kinds help, the four mirrored labels hurt. Smaller steps mean quicker acceleration,
