@@ -5,6 +5,7 @@
 
 #include "traffic/traffic_steps.h"
 #include "vehicles/sprite_numbers.h"
+#include "vehicles/carries.h"
 
 namespace kelto1 {
 
@@ -183,22 +184,7 @@ void DecayControls(Vehicle& v) {
 void CarryAccumulators(Vehicle& v) {
   if (v.MaxSpeed != 0) v.SteerAcc += v.SteerVel;  // parked and wrecked cars do not drift
   v.ThrottleAcc += v.Throttle;
-  while (v.SteerAcc > v.SteerStep) {
-    v.X += 1;
-    v.SteerAcc -= v.SteerStep;
-  }
-  while (v.SteerAcc < -v.SteerStep) {
-    v.X -= 1;
-    v.SteerAcc += v.SteerStep;
-  }
-  while (v.ThrottleAcc > v.AccelStep) {
-    v.Speed += 1;
-    v.ThrottleAcc -= v.AccelStep;
-  }
-  while (v.ThrottleAcc < -v.BrakeStep) {
-    v.Speed -= 1;
-    v.ThrottleAcc += v.BrakeStep;
-  }
+  CarryWholeSteps(v);
 }
 
 void KeepInBounds(Vehicle& v) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "shell/kelto1.h"
+#include "vehicles/carries.h"
 
 namespace kelto1 {
 
@@ -62,28 +63,12 @@ void DecayThrottle(Vehicle& p, bool brake) {
 
 // The accumulators carry only once they pass their thresholds; a threshold of 0
 // (a record no race has set up) carries nothing rather than spinning for ever.
+// The player's car always drifts with its steering, and stays inside the road's sides
+// and under its top speed (traffic is kept in bounds by its own rules).
 void CarryAccumulators(Vehicle& p) {
   p.SteerAcc += p.SteerVel;
   p.ThrottleAcc += p.Throttle;
-  const int steer = p.SteerStep;
-  const int accel = p.AccelStep;
-  const int brake = p.BrakeStep;
-  while (steer > 0 && p.SteerAcc > steer) {
-    p.X += 1;
-    p.SteerAcc -= steer;
-  }
-  while (steer > 0 && p.SteerAcc < -steer) {
-    p.X -= 1;
-    p.SteerAcc += steer;
-  }
-  while (accel > 0 && p.ThrottleAcc > accel) {
-    p.Speed += 1;
-    p.ThrottleAcc -= accel;
-  }
-  while (brake > 0 && p.ThrottleAcc < -brake) {
-    p.Speed -= 1;
-    p.ThrottleAcc += brake;
-  }
+  CarryWholeSteps(p);
   if (p.X > kMaxX) p.X = kMaxX;
   if (p.X < kMinX) p.X = kMinX;
   if (p.Speed > p.MaxSpeed) p.Speed = p.MaxSpeed;
