@@ -28,7 +28,9 @@ void StartContactDebris(Kelto1& g, const Vehicle& v, const Vehicle& other) {
 }
 
 // The coefficients are held in single precision (equal masses keep 0.95 as a float, a
-// little below 0.95) and used in double precision products.
+// little below 0.95) and used in double precision products. Not the player's WeighMasses:
+// traffic divides in double precision and replaces a quotient of 0 only after the
+// coefficients are worked out, and races depend on both differences.
 void SetMassCoefficients(Kelto1& g, const Vehicle& v, const Vehicle& other) {
   VehicleState& s = g.vehicles;
   s.MassRatio = static_cast<float>(static_cast<double>(other.Mass) / v.Mass);

@@ -30,7 +30,9 @@ void StartContactDebris(Kelto1& g, const Vehicle& p, const Vehicle& v) {
 }
 
 // The heavier the other vehicle, the more of its motion the player takes over and
-// the less of the player's it takes; a quotient of 0 counts as equal masses.
+// the less of the player's it takes; a quotient of 0 counts as equal masses. Kept apart
+// from traffic's SetMassCoefficients: the player's contact divides in single precision
+// and replaces a quotient of 0 first, and races depend on both differences.
 void WeighMasses(VehicleState& s, const Vehicle& p, const Vehicle& v) {
   s.MassRatio = static_cast<float>(v.Mass) / static_cast<float>(p.Mass);
   if (s.MassRatio == 0.0f) s.MassRatio = 1.0f;
