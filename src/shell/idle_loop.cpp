@@ -22,11 +22,8 @@ void Kelto1::Timer1_Timer() {
     shell.TitlePending = 0;
     ShowTitle();
   }
-  int16_t pedal = dir::kNone;
-  ReadPedalKeys(pedal);
-  if (pedal == dir::kBrake) shell.StartPending = 1;
-  int16_t scratch = 0;
-  CheckQuitKey(scratch);
+  if (ReadPedalKeys() == dir::kBrake) shell.StartPending = 1;
+  CheckQuitKey();
   if (Ended()) return;
   if (shell.StartPending == 1) {
     window.SetVisible(Element::Spdlbl, false);
@@ -133,15 +130,13 @@ void Kelto1::GameOver() {
   shell.TitlePending = 1;
 }
 
-void Kelto1::CheckQuitKey(int16_t& scratch) {
+void Kelto1::CheckQuitKey() {
   if (platform.GetAsyncKeyState(vk::kEscape) != 0) {
     SaveSettings();
     StopMusic();
     shell.Ended = 1;
     platform.EndProgram();
-    return;
   }
-  scratch = 0;
 }
 
 }  // namespace kelto1

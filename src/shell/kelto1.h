@@ -43,6 +43,12 @@ constexpr int32_t PacedDelayMs(int32_t typed_ms) {
 }
 
 // The game is also what the front end's boxes type into.
+// What one reading of the joystick gives besides its position.
+struct JoyReading {
+  int16_t buttons = 0;  // twice the button mask, modulo 4096; 0 for masks from button 21
+  int16_t error = 0;    // the position query's answer, 0 when it was read
+};
+
 class Kelto1 final : public BoxTexts {
  public:
   explicit Kelto1(Platform& platform);
@@ -88,7 +94,7 @@ class Kelto1 final : public BoxTexts {
   void Timer1_Timer();
   void ShowTitle();
   void GameOver();
-  void CheckQuitKey(int16_t& scratch);
+  void CheckQuitKey();
   void RunRace();
   void PaceFrame();
   void Wait(int32_t ms);
@@ -161,12 +167,14 @@ class Kelto1 final : public BoxTexts {
   void KeepMusicPlaying();
 
   // ---- Keyboard and joystick ---------------------------------------------------------
-  void InitJoystick(int16_t& result);
-  void ReadJoystick(int16_t id, JoyInfo& info, int16_t& buttons, int16_t& err);
+  // The joystick's capabilities answer (0: there is one); its rest position is kept.
+  int16_t InitJoystick();
+  // Reads joystick id into input.Joy.
+  JoyReading ReadJoystick(int16_t id);
   int16_t ReadJoystickSteer();
   int16_t ReadJoystickPedals();
-  void ReadSteerKeys(int16_t& code);
-  void ReadPedalKeys(int16_t& code);
+  int16_t ReadSteerKeys();
+  int16_t ReadPedalKeys();
 
  private:
   // Masking and Pattern as runs ready to draw, worked out again when either changes.

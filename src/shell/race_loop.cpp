@@ -20,8 +20,7 @@ void Kelto1::RunRace() {
     QueueSprite(player.Sprite, Narrow<int16_t>(player.X + player.OffsetX), player.Y);
     AnimateDebris();
     CollectPickups();
-    int16_t scratch = 0;
-    CheckQuitKey(scratch);
+    CheckQuitKey();
     if (Ended()) return;
     DrawQueuedSprites();
     Repaint(Element::Display);

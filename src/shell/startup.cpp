@@ -4,8 +4,7 @@
 namespace kelto1 {
 
 void Kelto1::Form_Load() {
-  int16_t joystick = 0;
-  InitJoystick(joystick);  // a missing joystick is no reason to stop
+  InitJoystick();  // a missing joystick is no reason to stop
 
   platform.CentreWindow();
 

@@ -26,11 +26,11 @@ struct Controls {
 Controls ReadControls(Kelto1& g) {
   Controls c;
   int16_t steer = g.ReadJoystickSteer();
-  if (steer == dir::kNone) g.ReadSteerKeys(steer);
+  if (steer == dir::kNone) steer = g.ReadSteerKeys();
   c.left = steer == dir::kLeft;
   c.right = steer == dir::kRight;
   int16_t pedal = g.ReadJoystickPedals();
-  if (pedal == dir::kNone) g.ReadPedalKeys(pedal);
+  if (pedal == dir::kNone) pedal = g.ReadPedalKeys();
   c.accelerate = pedal == dir::kAccelerate;
   c.brake = pedal == dir::kBrake;
   return c;

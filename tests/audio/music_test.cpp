@@ -43,8 +43,7 @@ TEST(MusicTexts, EscapeInARaceStopsAndClosesTheTuneBeforeTheEnd) {
   game.StartMusic();
   platform.music_commands.clear();
   platform.Tap(vk::kEscape);
-  int16_t scratch = 0;
-  game.CheckQuitKey(scratch);
+  game.CheckQuitKey();
   EXPECT_TRUE(platform.ended);
   EXPECT_EQ(platform.music_commands, (Texts{"stop midifile ", "close midifile"}));
 }
