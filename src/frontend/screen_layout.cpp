@@ -16,27 +16,27 @@ constexpr uint32_t kSign = colors::kSignGreen;
 // lie over the view and the logo over the banners.
 constexpr std::array<ElementLayout, 21> kLayout = {{
     // element   kind             x    y    w    h    font                     align          background
-    {SCORElab1, Kind::Caption, {  0,   0,  97,  17}, Face::FixedSys9,        Align::Left,   kBlack},  // "HIGHEST_RANK"
-    {SCORElab0, Kind::Caption, {  0,  56,  81,  17}, Face::FixedSys9,        Align::Left,   kBlack},  // "SPEED"
-    {Label3,    Kind::Caption, { 56,  80,  57,  17}, Face::FixedSys13_5,     Align::Left,   kBlack},  // "km/h"
-    {SCORElab4, Kind::Caption, {  0, 120,  81,  17}, Face::FixedSys9,        Align::Left,   kBlack},  // "CONDITION"
-    {SCORElab3, Kind::Caption, {  0, 176,  73,  17}, Face::FixedSys9,        Align::Left,   kBlack},  // "RANK"
-    {Label2,    Kind::Fill,    {  4, 232,  89,  57}, Face::None,             Align::Left,   kSign},  // the road sign
-    {SCORElab2, Kind::Caption, {  0, 296,  73,  17}, Face::FixedSys9,        Align::Left,   kBlack},  // "TIME"
-    {Spdlbl,    Kind::Caption, {  2, 336,  57,  25}, Face::Dialog,           Align::Left,   kBlack},  // "速度調整(WAIT)"
-    {SCORElab5, Kind::Caption, {  0, 424,  73,  17}, Face::FixedSys9,        Align::Left,   kBlack},  // "Ver1.5"
-    {HighSc,    Kind::TextBox, {  0,  16,  57,  18}, Face::FixedSys13_5,     Align::Right,  kBlack},
-    {Text1,     Kind::TextBox, {  0,  72,  49,  27}, Face::PGothic18,        Align::Right,  kBlack},
-    {HitP,      Kind::TextBox, {  0, 136,  89,  25}, Face::Gothic18,         Align::Centre, kBlack},
-    {Rank,      Kind::TextBox, { 48, 168,  41,  25}, Face::PGothic15_75Bold, Align::Left,   kBlack},
-    {CarSel,    Kind::Combo,   {  8, 200,  81,  20}, Face::Dialog,           Align::Left,   kBlack},
-    {CityDisp,  Kind::TextBox, {  4, 256,  89,  33}, Face::PGothic12Bold,    Align::Centre, kSign},
-    {Mtime,     Kind::TextBox, {  0, 312,  49,  18}, Face::FixedSys13_5,     Align::Left,   kBlack},
-    {Gamewait,  Kind::EditBox, {  0, 360,  57,  18}, Face::Dialog,           Align::Right,  kBlack},
-    {Display,   Kind::View,    {118,   0, 512, 576}, Face::None,             Align::Left,   kBlack},
-    {GETREADY,  Kind::TextBox, {248, 192, 241,  16}, Face::PMincho11_25Bold, Align::Centre, kBlack},
-    {COMMENT,   Kind::TextBox, {120, 216, 497,  16}, Face::PMincho11_25Bold, Align::Centre, kBlack},
-    {GameTitle, Kind::Logo,    {160, 130, 391,  48}, Face::None,             Align::Left,   colors::kGrey},
+    {SCORElab1, ElementKind::Caption, {  0,   0,  97,  17}, Face::FixedSys9,        Align::Left,   kBlack},  // "HIGHEST_RANK"
+    {SCORElab0, ElementKind::Caption, {  0,  56,  81,  17}, Face::FixedSys9,        Align::Left,   kBlack},  // "SPEED"
+    {Label3,    ElementKind::Caption, { 56,  80,  57,  17}, Face::FixedSys13_5,     Align::Left,   kBlack},  // "km/h"
+    {SCORElab4, ElementKind::Caption, {  0, 120,  81,  17}, Face::FixedSys9,        Align::Left,   kBlack},  // "CONDITION"
+    {SCORElab3, ElementKind::Caption, {  0, 176,  73,  17}, Face::FixedSys9,        Align::Left,   kBlack},  // "RANK"
+    {Label2,    ElementKind::Fill,    {  4, 232,  89,  57}, Face::None,             Align::Left,   kSign},  // the road sign
+    {SCORElab2, ElementKind::Caption, {  0, 296,  73,  17}, Face::FixedSys9,        Align::Left,   kBlack},  // "TIME"
+    {Spdlbl,    ElementKind::Caption, {  2, 336,  57,  25}, Face::Dialog,           Align::Left,   kBlack},  // "速度調整(WAIT)"
+    {SCORElab5, ElementKind::Caption, {  0, 424,  73,  17}, Face::FixedSys9,        Align::Left,   kBlack},  // "Ver1.5"
+    {HighSc,    ElementKind::TextBox, {  0,  16,  57,  18}, Face::FixedSys13_5,     Align::Right,  kBlack},
+    {Text1,     ElementKind::TextBox, {  0,  72,  49,  27}, Face::PGothic18,        Align::Right,  kBlack},
+    {HitP,      ElementKind::TextBox, {  0, 136,  89,  25}, Face::Gothic18,         Align::Centre, kBlack},
+    {Rank,      ElementKind::TextBox, { 48, 168,  41,  25}, Face::PGothic15_75Bold, Align::Left,   kBlack},
+    {CarSel,    ElementKind::Combo,   {  8, 200,  81,  20}, Face::Dialog,           Align::Left,   kBlack},
+    {CityDisp,  ElementKind::TextBox, {  4, 256,  89,  33}, Face::PGothic12Bold,    Align::Centre, kSign},
+    {Mtime,     ElementKind::TextBox, {  0, 312,  49,  18}, Face::FixedSys13_5,     Align::Left,   kBlack},
+    {Gamewait,  ElementKind::EditBox, {  0, 360,  57,  18}, Face::Dialog,           Align::Right,  kBlack},
+    {Display,   ElementKind::View,    {118,   0, 512, 576}, Face::None,             Align::Left,   kBlack},
+    {GETREADY,  ElementKind::TextBox, {248, 192, 241,  16}, Face::PMincho11_25Bold, Align::Centre, kBlack},
+    {COMMENT,   ElementKind::TextBox, {120, 216, 497,  16}, Face::PMincho11_25Bold, Align::Centre, kBlack},
+    {GameTitle, ElementKind::Logo,    {160, 130, 391,  48}, Face::None,             Align::Left,   colors::kGrey},
 }};
 
 constexpr std::array<FontSpec, static_cast<size_t>(Face::Count)> kFonts = {{
@@ -69,9 +69,9 @@ int PixelSize(double points) { return static_cast<int>(std::lround(points * 96.0
 
 Rect TextArea(const ElementLayout& layout) {
   const Rect& r = layout.rect;
-  if (layout.kind == Kind::Caption) return r;
+  if (layout.kind == ElementKind::Caption) return r;
   int right = r.Right() - kTextMargin;
-  if (layout.kind == Kind::Combo) right -= kComboButtonWidth;
+  if (layout.kind == ElementKind::Combo) right -= kComboButtonWidth;
   return {r.x + kTextMargin, r.y, right - r.x - kTextMargin, r.h};
 }
 

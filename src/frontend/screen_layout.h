@@ -41,7 +41,7 @@ struct FontSpec {
   bool bold;
 };
 
-enum class Kind : uint8_t {
+enum class ElementKind : uint8_t {
   TextBox,   // one line of text on its own background
   EditBox,   // a text box the player types into
   Combo,     // the editable drop-down list
@@ -55,7 +55,7 @@ enum class Align : uint8_t { Left, Centre, Right };
 
 struct ElementLayout {
   Element element;
-  Kind kind;
+  ElementKind kind;
   Rect rect;
   Face face;
   Align align;

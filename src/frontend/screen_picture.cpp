@@ -135,17 +135,17 @@ void ScreenPicture::Compose(const ShownWindow& shown, const BoxView& boxes, Text
     const ElementState& state = shown.elements.Painted(layout.element);
     const Rect& r = layout.rect;
     switch (layout.kind) {
-      case Kind::Fill:
+      case ElementKind::Fill:
         FillRect(canvas_, r, state.color);
         break;
-      case Kind::View:
+      case ElementKind::View:
         BitBlt(canvas_, r.x, r.y, r.w, r.h, view_, 0, 0, RasterOp::SRCCOPY);
         break;
-      case Kind::Logo:
+      case ElementKind::Logo:
         BitBlt(canvas_, state.left, state.top, shown.logo.width(), shown.logo.height(), shown.logo, 0, 0,
                RasterOp::SRCCOPY);
         break;
-      case Kind::Caption: {
+      case ElementKind::Caption: {
         const int line_height = text.LineHeight(layout.face);
         int y = r.y;
         for (const std::string& line : WrapCaption(state.text, r.w, layout.face, text)) {
@@ -154,9 +154,9 @@ void ScreenPicture::Compose(const ShownWindow& shown, const BoxView& boxes, Text
         }
         break;
       }
-      case Kind::TextBox:
-      case Kind::EditBox:
-      case Kind::Combo: {
+      case ElementKind::TextBox:
+      case ElementKind::EditBox:
+      case ElementKind::Combo: {
         FillRect(canvas_, r, layout.background);
         const bool typing = boxes.focus == layout.element;
         const Rect area = TextArea(layout);
@@ -170,8 +170,8 @@ void ScreenPicture::Compose(const ShownWindow& shown, const BoxView& boxes, Text
           const int x = left + text.Width(layout.face, state.text.substr(0, caret));
           FillRect(canvas_, Intersect({x, y, 1, line_height}, r), state.color);
         }
-        if (layout.kind != Kind::TextBox) FrameRect(canvas_, r, kFrameGrey, kFrameGrey);
-        if (layout.kind == Kind::Combo) DrawComboButton(canvas_);
+        if (layout.kind != ElementKind::TextBox) FrameRect(canvas_, r, kFrameGrey, kFrameGrey);
+        if (layout.kind == ElementKind::Combo) DrawComboButton(canvas_);
         break;
       }
     }

@@ -24,7 +24,7 @@ constexpr int kTravelPerEntry = 640;  // a rival's off-road travel per course en
 
 // One random column of the model table: Int(r x range) + base. A range of 0 keeps the
 // default row's value and draws nothing.
-struct Draw {
+struct RandomColumn {
   int16_t range;
   int16_t base;
 };
@@ -35,7 +35,7 @@ struct Model {
   int16_t width, length, mass;
   int32_t hit_points;
   uint8_t accel_step, steer_step;
-  Draw max_speed, change_odds, weave_range, weave_odds;
+  RandomColumn max_speed, change_odds, weave_range, weave_odds;
 };
 
 // The default row: models 0 and 11, and every column the other rows leave empty.
@@ -96,7 +96,7 @@ int AdvanceRivals(Kelto1& g, int request, int active) {
 }
 
 template <class Field>
-void ApplyDraw(Kelto1& g, Field& field, Draw d) {
+void ApplyDraw(Kelto1& g, Field& field, RandomColumn d) {
   if (d.range != 0) field = Int(g.Rnd() * d.range) + d.base;
 }
 

@@ -17,7 +17,7 @@ constexpr int kRed = 1;
 constexpr int kYellow = 3;
 
 // What one vehicle's update remembers while it runs.
-struct Update {
+struct VehicleUpdate {
   int i;
   int16_t old_x;
   uint8_t old_lane;
@@ -97,7 +97,7 @@ bool RedSignalAhead(const Kelto1& g, const Vehicle& v) {
 }
 
 // Following and swerving around vehicle n when it is close ahead and slower.
-void Follow(Kelto1& g, Update& u, int n, int t) {
+void Follow(Kelto1& g, VehicleUpdate& u, int n, int t) {
   Vehicle& v = g.vehicles.Vehicles[u.i];
   const Vehicle& other = g.vehicles.Vehicles[n];
   if (!OnRoad(v) || v.MaxSpeed == 0) return;
@@ -134,7 +134,7 @@ void Follow(Kelto1& g, Update& u, int n, int t) {
   }
 }
 
-void MeetOtherVehicles(Kelto1& g, Update& u) {
+void MeetOtherVehicles(Kelto1& g, VehicleUpdate& u) {
   const auto& vehicles = g.vehicles.Vehicles;
   for (int n = 0; n <= 28; ++n) {
     const Vehicle& v = vehicles[u.i];
@@ -149,7 +149,7 @@ void MeetOtherVehicles(Kelto1& g, Update& u) {
 
 // A red light stops traffic in the approach zone and holds every car driving up the road
 // to about 50 wherever it is; yellow slows traffic near the stop line.
-void BrakeForSignals(Kelto1& g, Update& u) {
+void BrakeForSignals(Kelto1& g, VehicleUpdate& u) {
   Vehicle& v = g.vehicles.Vehicles[u.i];
   for (const Signal& s : g.traffic.Signals) {
     if (s.Active != 1) continue;
@@ -237,7 +237,7 @@ void RunTurnSignal(Vehicle& v, uint8_t old_lane) {
   v.BlinkLit = v.BlinkLit == 1 ? 0 : 1;
 }
 
-void Draw(Kelto1& g, const Update& u, const VehicleLook& look) {
+void Draw(Kelto1& g, const VehicleUpdate& u, const VehicleLook& look) {
   const Vehicle& v = g.vehicles.Vehicles[u.i];
   const int x = v.X - 16 * v.Crossing;  // a car crossing is three cells wide
   if (v.Sprite == sprite::kMotorbike || v.Sprite == sprite::kThrownRider) {  // one cell wide: centred
@@ -262,7 +262,7 @@ void MoveOne(Kelto1& g, int i) {
     g.QueueSprite(1, 0, -100);
     return;
   }
-  Update u{i, v.X, v.Lane};
+  VehicleUpdate u{i, v.X, v.Lane};
   v.HitCooldown = std::max(0, v.HitCooldown - 1);
   traffic_steps::StartDamageCount(g, i);
 
