@@ -36,10 +36,10 @@ struct CourseState {
   Byte PlaceSteps;
   Byte RoadWidth;
   std::array<Lane, 6> Lanes;  // 1..4 used
-  Byte Kind1Limit;
-  Int16 Kind1Odds;
-  Int16 Kind2Odds;
-  Int16 Kind3Odds;
+  Byte Kind1Limit;  // up-the-road traffic comes only while fewer than this are on the road
+  Int16 Kind1Odds;  // about 1 in this many frames: traffic driving up the road
+  Int16 Kind2Odds;  // about 1 in this many frames: oncoming traffic
+  Int16 Kind3Odds;  // about 1 in this many frames: a parked car
   Int16 SignalOdds;
   Int16 PickupOdds;
   Byte TrafficKinds;

@@ -10,13 +10,13 @@
 namespace kelto1 {
 
 enum class Element : uint8_t {
-  HighSc,
-  Text1,
-  HitP,
-  Rank,
-  CityDisp,
-  Mtime,
-  Gamewait,
+  HighSc,    // the best rank so far
+  Text1,     // the speed in km/h
+  HitP,      // the player's condition, coloured by how much is left
+  Rank,      // the rank in this race
+  CityDisp,  // the place name on the road sign
+  Mtime,     // the time left
+  Gamewait,  // the frame delay box the player types into
   GETREADY,
   COMMENT,
   CarSel,
