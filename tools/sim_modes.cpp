@@ -97,7 +97,7 @@ int RunBench(long frames) {
     traffic_sum += g.ActiveTrafficCount();
     const auto copy_start = Clock::now();
     for (long i = 0; i < kCopiesPerFrame; ++i)
-      BitBlt(g.Display, 0, 0, 512, 576, g.Master, 0, 64 - g.vehicles.ScrollSub, RasterOp::SRCCOPY);
+      BitBlt(g.Display, 0, 0, kViewWidth, kViewHeight, g.Master, 0, 64 - g.vehicles.ScrollSub, RasterOp::SRCCOPY);
     copying += Clock::now() - copy_start;
   };
   s.StartProgram();

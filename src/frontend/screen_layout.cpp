@@ -33,7 +33,7 @@ constexpr std::array<ElementLayout, 21> kLayout = {{
     {CityDisp,  ElementKind::TextBox, {  4, 256,  89,  33}, Face::PGothic12Bold,    Align::Centre, kSign},
     {Mtime,     ElementKind::TextBox, {  0, 312,  49,  18}, Face::FixedSys13_5,     Align::Left,   kBlack},
     {Gamewait,  ElementKind::EditBox, {  0, 360,  57,  18}, Face::Dialog,           Align::Right,  kBlack},
-    {Display,   ElementKind::View,    {118,   0, 512, 576}, Face::None,             Align::Left,   kBlack},
+    {Display,   ElementKind::View,    {118,   0, kViewWidth, kViewHeight}, Face::None,             Align::Left,   kBlack},
     {GETREADY,  ElementKind::TextBox, {248, 192, 241,  16}, Face::PMincho11_25Bold, Align::Centre, kBlack},
     {COMMENT,   ElementKind::TextBox, {120, 216, 497,  16}, Face::PMincho11_25Bold, Align::Centre, kBlack},
     {GameTitle, ElementKind::Logo,    {160, 130, 391,  48}, Face::None,             Align::Left,   colors::kGrey},

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/shown_window.h"
 #include "platform/window_elements.h"
 
 namespace kelto1 {

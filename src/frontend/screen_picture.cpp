@@ -104,7 +104,7 @@ std::vector<std::string> WrapCaption(const std::string& text, int width, Face fa
 
 int ComboItemHeight(TextPainter& painter) { return painter.LineHeight(Face::Dialog) + 2; }
 
-ScreenPicture::ScreenPicture() : canvas_(kScreenWidth, kScreenHeight), view_(512, 576) {}
+ScreenPicture::ScreenPicture() : canvas_(kScreenWidth, kScreenHeight), view_(kViewWidth, kViewHeight) {}
 
 void ScreenPicture::Start(const ShownWindow& shown) {
   if (started_) return;

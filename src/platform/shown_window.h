@@ -11,6 +11,10 @@
 
 namespace kelto1 {
 
+// The race view: the game paints it at this size and every front end shows it so.
+constexpr int kViewWidth = 512;
+constexpr int kViewHeight = 576;
+
 // The window at a repaint. The references are the game's own and stay valid for as long
 // as the game runs, so a front end may keep them between repaints; what the screen shows
 // is each element's painted state (`elements.Painted`), never its state of the moment.

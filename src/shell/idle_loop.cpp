@@ -88,7 +88,7 @@ void Kelto1::ShowTitle() {
   Repaint(Element::Text1);
 
   Master.Clear();
-  BitBlt(Display, 0, 0, 512, 576, Master, 0, 0, RasterOp::SRCCOPY);
+  BitBlt(Display, 0, 0, kViewWidth, kViewHeight, Master, 0, 0, RasterOp::SRCCOPY);
 
   window[Element::GameTitle].top = 130;
   window[Element::GameTitle].left = 160;
@@ -113,7 +113,7 @@ void Kelto1::GameOver() {
   if (rank && (!best || *best == 0 || *rank < *best)) window[Element::HighSc].text = window[Element::Rank].text;
 
   Master.Clear();
-  BitBlt(Display, 0, 0, 512, 576, Master, 0, 0, RasterOp::SRCCOPY);
+  BitBlt(Display, 0, 0, kViewWidth, kViewHeight, Master, 0, 0, RasterOp::SRCCOPY);
 
   window.SetVisible(Element::GETREADY, true);
   window[Element::GETREADY].color = colors::kRed;

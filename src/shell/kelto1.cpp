@@ -26,8 +26,8 @@ Kelto1::Kelto1(Platform& p) : recorder(p), platform(recorder) {
   ZeroFill(traffic);
   ZeroFill(audio);
   ZeroFill(input);
-  Display.Resize(512, 576, colors::kBlack);
-  Master.Resize(512, 640, colors::kBlack);
+  Display.Resize(kViewWidth, kViewHeight, colors::kBlack);
+  Master.Resize(kViewWidth, kRoadPictureHeight, colors::kBlack);
   Pattern = Artwork("sprites.png", 512, 512, 0xFFFFFF);
   Masking = Artwork("sprites_mask.png", 512, 512, 0x000000);
   PatternSL = Artwork("road_tiles.png", 256, 512, 0x606060);

@@ -34,6 +34,10 @@ constexpr int16_t kRight = 39;
 constexpr int16_t kBrake = 40;
 }  // namespace dir
 
+// The road picture the view is cut from: the view's width, two tile rows (64 pixels)
+// taller, so that the view can be taken at any of the 32 scroll offsets of a row.
+constexpr int kRoadPictureHeight = kViewHeight + 64;
+
 // The frame delay that pacing uses for the one the player typed: at most a second, and
 // none for a negative one, so that no number in the box can lock the game up. The box
 // and the settings file keep what was typed.
@@ -72,8 +76,8 @@ class Kelto1 final : public BoxTexts {
 
   // The window's elements and pictures.
   WindowElements window;
-  Picture Display;    // the race view, 512 x 576
-  Picture Master;     // the road composition picture, 512 x 640
+  Picture Display;    // the race view, kViewWidth x kViewHeight
+  Picture Master;     // the road composition picture, kViewWidth x kRoadPictureHeight
   Picture Pattern;    // sprite sheet, 512 x 512
   Picture Masking;    // sprite mask sheet, 512 x 512
   Picture PatternSL;  // road tile sheet, 256 x 512

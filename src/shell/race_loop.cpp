@@ -26,7 +26,7 @@ void Kelto1::RunRace() {
     Repaint(Element::Display);
     vehicles.SpriteQueue[0] = 0;
     // The road for the next frame; it wipes this frame's sprites and shows next time.
-    BitBlt(Display, 0, 0, 512, 576, Master, 0, 64 - vehicles.ScrollSub, RasterOp::SRCCOPY);
+    BitBlt(Display, 0, 0, kViewWidth, kViewHeight, Master, 0, 64 - vehicles.ScrollSub, RasterOp::SRCCOPY);
     KeepMusicPlaying();
     recorder.FrameEnds(*this);
     if (after_frame_ && !after_frame_(*this)) return;

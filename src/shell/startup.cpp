@@ -8,9 +8,6 @@ void Kelto1::Form_Load() {
 
   platform.CentreWindow();
 
-  Display.Resize(512, 576, colors::kBlack);
-  Master.Resize(512, 640, colors::kBlack);
-
   LoadSounds();
   BuildSpriteTables();
   BuildCourseTables();
