@@ -143,17 +143,12 @@ void Kelto1::DrawSprite(uint8_t widthCells, uint8_t heightCells, int16_t firstIn
 }
 
 void Kelto1::BlitSprite(uint8_t cell, int16_t x, int16_t y, Picture& target) {
-  const int sx = (cell % 16) * kCell;
-  const int sy = (cell / 16) * kCell;
   // The mask whitens the sprite's shape; the sheet, white where transparent, then
   // colours only that shape. Both transfers are made in one pass over the target, and
-  // only over the pixels that change it.
-  if (Masking.width() == 512 && Masking.height() == 512 && Pattern.width() == 512 && Pattern.height() == 512) {
-    sprite_cells_.Update(Masking, Pattern);
-    sprite_cells_.Draw(target, x, y, cell);
-    return;
-  }
-  BitBltMasked(target, x, y, kCell, kCell, Masking, Pattern, sx, sy);
+  // only over the pixels that change it. The sheets are always 512 x 512: artwork that
+  // cannot be read leaves them plain.
+  sprite_cells_.Update(Masking, Pattern);
+  sprite_cells_.Draw(target, x, y, cell);
 }
 
 }  // namespace kelto1
