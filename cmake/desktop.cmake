@@ -27,6 +27,11 @@ if(kelto1_missing)
   return()
 endif()
 
+# The desktop's sound: SDL2_mixer, with the tune through FluidSynth.
+add_library(kelto1_sdl_audio STATIC src/sdl/sdl_audio.cpp)
+target_link_libraries(kelto1_sdl_audio PUBLIC kelto1_platform PkgConfig::KELTO1_SDL2 PkgConfig::KELTO1_SDL2_MIXER
+  ${CMAKE_DL_LIBS})
+
 # The machine under the game: window, fonts, keys, joystick, clock, sound.
 add_library(kelto1_sdl STATIC
   src/sdl/display_message.cpp

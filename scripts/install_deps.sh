@@ -11,7 +11,7 @@ play_packages=(
 )
 test_packages=(
   "${play_packages[@]}"
-  libgtest-dev libbenchmark-dev clang
+  libgtest-dev clang
   xvfb xauth xdotool x11-utils imagemagick sox python3
 )
 
