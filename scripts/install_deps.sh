@@ -28,21 +28,4 @@ case "${1:-play}" in
   *) echo "usage: $0 play|package|test" >&2; exit 2 ;;
 esac
 
-missing=()
-for p in "${wanted[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
-if [ "$(id -u)" -eq 0 ]; then
-  run=()
-elif command -v sudo >/dev/null; then
-  run=(sudo)
-else
-  echo "These Debian packages are missing and neither root nor sudo is available: ${missing[*]}" >&2
-  exit 1
-fi
-export DEBIAN_FRONTEND=noninteractive
-"${run[@]}" apt-get update -qq
-"${run[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"$(dirname "$0")/apt_install.sh" "${wanted[@]}"

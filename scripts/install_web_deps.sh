@@ -18,27 +18,10 @@ case "${1:-build}" in
   *) echo "usage: $0 build|test" >&2; exit 2 ;;
 esac
 
-missing=()
 # Node.js runs Emscripten and its output; a machine that has its own (with npm) keeps it.
 command -v node >/dev/null || wanted+=(nodejs)
 command -v npm >/dev/null || [ "${1:-build}" != test ] || wanted+=(npm)
-for p in "${wanted[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  if [ "$(id -u)" -eq 0 ]; then
-    run=()
-  elif command -v sudo >/dev/null; then
-    run=(sudo)
-  else
-    echo "These Debian packages are missing and neither root nor sudo is available: ${missing[*]}" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  "${run[@]}" apt-get update -qq
-  "${run[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/apt_install.sh "${wanted[@]}"
 
 # The browser test drives Debian's Chromium through puppeteer-core (no browser of its own).
 if [ "${1:-build}" = test ] && [ ! -d tests/web/node_modules/puppeteer-core ]; then
