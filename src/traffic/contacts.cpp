@@ -6,6 +6,7 @@
 
 #include "shell/readout_text.h"
 #include "traffic/traffic_steps.h"
+#include "vehicles/contact_sides.h"
 #include "vehicles/debris_claim.h"
 #include "vehicles/sprite_numbers.h"
 
@@ -87,9 +88,7 @@ void TouchVehicle(Kelto1& g, int i, int n) {
   if (other.Active != 1 || n == i || !Overlapping(v, other)) return;
   StartContactDebris(g, v, other);
   SetMassCoefficients(g, v, other);
-  const float along = static_cast<float>(std::abs(other.Y - v.Y)) / static_cast<float>(other.Length + v.Length);
-  const float across = static_cast<float>(std::abs(other.X - v.X)) / static_cast<float>(other.Width + v.Width);
-  if (along < across) {
+  if (MeetSideBySide(v, other)) {
     SideContact(g, v, other);
   } else {
     EndOnContact(g, v, other);

@@ -5,6 +5,7 @@
 #include "shell/kelto1.h"
 #include "vehicles/debris_claim.h"
 #include "vehicles/sprite_numbers.h"
+#include "vehicles/contact_sides.h"
 
 namespace kelto1 {
 
@@ -84,9 +85,7 @@ void Collide(Kelto1& g, Vehicle& p, Vehicle& v) {
   StartContactDebris(g, p, v);
   VehicleState& s = g.vehicles;
   WeighMasses(s, p, v);
-  const float rx = static_cast<float>(std::abs(v.X - p.X)) / static_cast<float>(v.Width + p.Width);
-  const float ry = static_cast<float>(std::abs(v.Y - p.Y)) / static_cast<float>(v.Length + p.Length);
-  if (ry < rx) {
+  if (MeetSideBySide(p, v)) {
     SideContact(s, p, v);
   } else {
     EndOnContact(s, p, v);
