@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -35,6 +36,7 @@ struct Options {
   uint64_t seed = 0;
   bool check = false;
   bool bench = false;
+  bool road_rows = false;
   bool view_hash = false;
   std::string record_path;
   std::string replay_path;
@@ -47,7 +49,8 @@ struct Options {
                "                  [--view-hash] [--record OUT]\n"
                "       kelto1-sim --replay FILE [--every K]\n"
                "       kelto1-sim --random-input SEED --frames N [--check]\n"
-               "       kelto1-sim --bench [--frames N]\n",
+               "       kelto1-sim --bench [--frames N]\n"
+               "       kelto1-sim --road-rows < PLAN\n",
                why.c_str());
   std::exit(2);
 }
@@ -74,6 +77,7 @@ Options ParseOptions(int argc, char** argv) {
     else if (a == "--random-input") { o.random_input = true; o.seed = static_cast<uint64_t>(ParseCount(a, value())); }
     else if (a == "--check") o.check = true;
     else if (a == "--bench") o.bench = true;
+    else if (a == "--road-rows") o.road_rows = true;
     else if (a == "--view-hash") o.view_hash = true;
     else if (a == "--record") o.record_path = value();
     else if (a == "--replay") o.replay_path = value();
@@ -164,6 +168,7 @@ int main(int argc, char** argv) {
   kelto1::SetRangeFaultMode(kelto1::RangeFaultMode::Abort);
   if (o.random_input) return kelto1::RunSoak(o.seed, o.frames, o.check);
   if (o.bench) return kelto1::RunBench(o.frames);
+  if (o.road_rows) return kelto1::RunRoadRows(std::cin);
   if (!o.replay_path.empty()) return PlayReplay(o);
   kelto1::SimSession session;
   if (!o.record_path.empty()) session.game().recorder.set_hash_views(true);

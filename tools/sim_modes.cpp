@@ -1,13 +1,22 @@
-// The soak and the benchmark of kelto1-sim.
+// The soak, the benchmark and the road rows of kelto1-sim.
 #include "sim_modes.h"
 
 #include <sys/resource.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
+#include <istream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "app/sim_session.h"
 #include "app/soak.h"
+#include "course/course_content.h"
+#include "course/road_rows.h"
 
 namespace kelto1 {
 
@@ -118,6 +127,120 @@ int RunBench(long frames) {
   std::printf("ratio=%.2f\n", floor_fps / fps);
   std::printf("peak_resident_kib=%ld\n", usage.ru_maxrss);
   return ran == frames ? 0 : 1;
+}
+
+}  // namespace kelto1
+
+namespace kelto1 {
+
+namespace {
+
+// A decoration (mode 3..12) or a building (mode 1 or 2) the plan asks for.
+struct PlannedScenery {
+  long row;
+  int mode;
+  int rows;
+  int phase;  // -1: the phase the last decoration left
+};
+
+struct RoadPlan {
+  std::vector<std::array<uint8_t, 2>> steps;  // (section, times), as the course's steps
+  std::vector<PlannedScenery> scenery;
+  bool bushes = false;
+};
+
+std::optional<RoadPlan> ReadRoadPlan(std::istream& in, std::string& error) {
+  RoadPlan plan;
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    std::istringstream words(line);
+    std::string what;
+    if (!(words >> what) || what[0] == '#') continue;
+    std::vector<long> v;
+    for (long n; words >> n;) v.push_back(n);
+    const bool numbers_only = words.eof();
+    auto in_range = [&](size_t i, long lo, long hi) { return i < v.size() && v[i] >= lo && v[i] <= hi; };
+    bool ok = numbers_only;
+    if (what == "section") {
+      ok = ok && in_range(0, 1, static_cast<long>(content::kSections.size()) - 1) && v.size() <= 2 &&
+           (v.size() == 1 || in_range(1, 1, 254));
+      if (ok) plan.steps.push_back({static_cast<uint8_t>(v[0]), static_cast<uint8_t>(v.size() == 2 ? v[1] : 1)});
+    } else if (what == "decoration") {
+      ok = ok && in_range(0, 0, 1L << 30) && in_range(1, 3, 12) && in_range(2, 1, 1000) && v.size() <= 4 &&
+           (v.size() == 3 || in_range(3, 0, 1));
+      if (ok) plan.scenery.push_back({v[0], static_cast<int>(v[1]), static_cast<int>(v[2]), v.size() == 4 ? static_cast<int>(v[3]) : -1});
+    } else if (what == "building") {
+      ok = ok && v.size() == 2 && in_range(0, 0, 1L << 30) && in_range(1, 1, 2);
+      if (ok) plan.scenery.push_back({v[0], static_cast<int>(v[1]), kBuildingRows, -1});
+    } else if (what == "bushes") {
+      ok = ok && v.empty();
+      plan.bushes = true;
+    } else {
+      ok = false;
+    }
+    if (!ok) {
+      error = "road plan line " + std::to_string(number) + " is not understood: " + line;
+      return std::nullopt;
+    }
+  }
+  // The course's step table keeps its last entry for the closing (255, 255).
+  if (plan.steps.empty() || plan.steps.size() >= CourseState{}.CourseSteps.size()) {
+    error = "a road plan needs between 1 and 1000 section lines";
+    return std::nullopt;
+  }
+  std::stable_sort(plan.scenery.begin(), plan.scenery.end(),
+                   [](const PlannedScenery& a, const PlannedScenery& b) { return a.row < b.row; });
+  return plan;
+}
+
+}  // namespace
+
+int RunRoadRows(std::istream& in) {
+  std::string error;
+  const std::optional<RoadPlan> plan = ReadRoadPlan(in, error);
+  if (!plan) {
+    std::fprintf(stderr, "kelto1-sim: %s\n", error.c_str());
+    return 2;
+  }
+  HeadlessPlatform machine;
+  Kelto1 g(machine);
+  g.BuildCourseTables();
+  CourseState& c = g.course;
+  // The plan's sections become the course, loaded and expanded as the game's own.
+  std::vector<uint8_t> steps;
+  for (const auto& step : plan->steps) steps.insert(steps.end(), step.begin(), step.end());
+  steps.insert(steps.end(), {255, 255});
+  c.StepCount = 0;
+  g.AppendCourseStep(steps.data(), static_cast<int>(steps.size()));
+  g.ExpandCourse();
+
+  Random bush_draws;
+  size_t next = 0;
+  long row = 0;
+  for (c.CoursePos = 0, c.RowHalf = 0; c.CoursePos < c.CourseLength; ++row) {
+    if (next < plan->scenery.size() && plan->scenery[next].row <= row) {
+      const PlannedScenery& s = plan->scenery[next];
+      const bool building = s.mode <= 2;
+      if (building ? BuildingFits(c) : c.SceneryMode == 0) {
+        c.SceneryMode = s.mode;
+        c.SceneryTimer = s.rows;
+        if (s.phase >= 0) c.SceneryPhase = s.phase;
+        ++next;
+      }
+    }
+    RunSceneryClock(c);
+    for (int col = 0; col <= 15; ++col) {
+      const double r = plan->bushes ? bush_draws.Next() : 0.0;
+      std::printf(col == 0 ? "%d" : " %d", LaidTile(c, NextRowTile(c, col), col, r));
+    }
+    std::printf("\n");
+    c.RowHalf += 1;
+    if (c.RowHalf == 2) {
+      c.RowHalf = 0;
+      c.CoursePos += 1;
+    }
+  }
+  return 0;
 }
 
 }  // namespace kelto1

@@ -2,6 +2,7 @@
 // the top, and runs what hangs on the course position (scenery, places, signals, lanes).
 #include <algorithm>
 
+#include "course/road_rows.h"
 #include "shell/free_record.h"
 #include "shell/kelto1.h"
 #include "shell/readout_text.h"
@@ -18,12 +19,6 @@ constexpr int kLookAhead = 31;
 constexpr int kLookBehind = 15;
 constexpr int kEntriesPerPlace = 200;
 constexpr int kTimeBonus = 80;
-
-// The tile at column col of the row about to be laid (the lower row of a pattern first).
-int NextRowTile(const Kelto1& g, int col) {
-  const CourseState& c = g.course;
-  return c.PatternRows[(c.RowHalf ^ 1) * 16 + col][c.CourseSeq[c.CoursePos]];
-}
 
 void RetirePassedSignals(Kelto1& g) {
   for (Signal& s : g.traffic.Signals) {
@@ -58,12 +53,24 @@ void MaybeStartDecoration(Kelto1& g) {
 void MaybeStartBuilding(Kelto1& g) {
   CourseState& c = g.course;
   const double r = g.Rnd();
-  const int b = NextRowTile(g, 2);
-  // A building needs the wide side strip of the middle and narrow roads.
-  if (!(Int(r * 10) == 0 && b == 14 && c.SceneryMode == 0)) return;
+  if (!(Int(r * 10) == 0 && BuildingFits(c))) return;
   c.SceneryMode = Int(g.Rnd() * 2) + 1;
-  c.SceneryTimer = 3;
+  c.SceneryTimer = kBuildingRows;
 }
+
+void ShiftTileGrid(CourseState& c) {
+  for (int k = 36; k >= 1; --k) {
+    for (int col = 0; col <= 16; ++col) c.TileGrid[col][k] = c.TileGrid[col][k - 1];
+  }
+}
+
+}  // namespace
+
+int NextRowTile(const CourseState& c, int col) {
+  return c.PatternRows[(c.RowHalf ^ 1) * 16 + col][c.CourseSeq[c.CoursePos]];
+}
+
+bool BuildingFits(const CourseState& c) { return NextRowTile(c, 2) == 14 && c.SceneryMode == 0; }
 
 void RunSceneryClock(CourseState& c) {
   if (c.SceneryMode <= 0) return;
@@ -73,14 +80,8 @@ void RunSceneryClock(CourseState& c) {
   if (c.SceneryPhase == 2) c.SceneryPhase = 0;
 }
 
-void ShiftTileGrid(CourseState& c) {
-  for (int k = 36; k >= 1; --k) {
-    for (int col = 0; col <= 16; ++col) c.TileGrid[col][k] = c.TileGrid[col][k - 1];
-  }
-}
-
-// The tile drawn in place of the pattern's tile f at column col.
-int SceneryTile(const CourseState& c, int f, int col) {
+int LaidTile(const CourseState& c, int f, int col, double r) {
+  if (Int(r * 5) == 1 && f == 54) f = 44;  // a bush on the central reserve
   int g = f;
   if (f == 14 && c.SceneryMode >= 3) g = c.SceneryTiles[c.SceneryMode] + (col % 2) + 8 * c.SceneryPhase;
   // A building stands on columns 0..2 whatever the pattern has there; its rows are
@@ -90,15 +91,15 @@ int SceneryTile(const CourseState& c, int f, int col) {
   return g;
 }
 
+namespace {
+
 void LayNewRow(Kelto1& g) {
   CourseState& c = g.course;
   for (int col = 0; col <= 15; ++col) {
-    int f = NextRowTile(g, col);
+    const int f = NextRowTile(c, col);
     // Collisions follow the road as designed, never the decoration painted over it.
     c.TileGrid[col][0] = c.TileAttr[f];
-    const double r = g.Rnd();
-    if (Int(r * 5) == 1 && f == 54) f = 44;  // a bush on the central reserve
-    const int tile = SceneryTile(c, f, col);
+    const int tile = LaidTile(c, f, col, g.Rnd());
     g.DrawTile(static_cast<uint8_t>(tile), static_cast<int16_t>(col * 32), 0, g.Master);
   }
 }
