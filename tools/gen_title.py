@@ -18,6 +18,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pnglib  # noqa: E402
+from palette import hexc, to_rgb  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 ASSETS = os.path.join(ROOT, "assets")
@@ -92,15 +93,6 @@ def disc_offsets(r):
     """Offsets of a slightly rounded square of radius r (corners clipped)."""
     return [(dx, dy) for dy in range(-r, r + 1) for dx in range(-r, r + 1)
             if dx * dx + dy * dy <= r * r + r]
-
-
-def to_rgb(palette, rows):
-    return [[tuple(palette[i]) for i in row] for row in rows]
-
-
-def hexc(s):
-    s = s.lstrip("#")
-    return (int(s[0:2], 16), int(s[2:4], 16), int(s[4:6], 16))
 
 
 # ---------------------------------------------------------------- the logo
