@@ -168,13 +168,14 @@ std::optional<RoadPlan> ReadRoadPlan(std::istream& in, std::string& error) {
     } else if (what == "decoration") {
       ok = ok && in_range(0, 0, 1L << 30) && in_range(1, 3, 12) && in_range(2, 1, 1000) && v.size() <= 4 &&
            (v.size() == 3 || in_range(3, 0, 1));
-      if (ok) plan.scenery.push_back({v[0], static_cast<int>(v[1]), static_cast<int>(v[2]), v.size() == 4 ? static_cast<int>(v[3]) : -1});
+      const int phase = v.size() == 4 ? static_cast<int>(v[3]) : -1;
+      if (ok) plan.scenery.push_back({v[0], static_cast<int>(v[1]), static_cast<int>(v[2]), phase});
     } else if (what == "building") {
       ok = ok && v.size() == 2 && in_range(0, 0, 1L << 30) && in_range(1, 1, 2);
       if (ok) plan.scenery.push_back({v[0], static_cast<int>(v[1]), kBuildingRows, -1});
     } else if (what == "bushes") {
       ok = ok && v.empty();
-      plan.bushes = true;
+      plan.bushes = ok;
     } else {
       ok = false;
     }
