@@ -25,7 +25,6 @@ int16_t KeyState::Query(int virtual_key) {
   return static_cast<int16_t>(state);
 }
 
-bool KeyState::Down(int virtual_key) const { return Valid(virtual_key) && keys_[virtual_key].down; }
 
 bool KeyState::Pending(int virtual_key) const {
   return Valid(virtual_key) && (keys_[virtual_key].down || keys_[virtual_key].pressed);

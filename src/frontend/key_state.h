@@ -16,7 +16,6 @@ class KeyState {
   // Non-zero when the key is down now (0x8000) or was pressed since the previous query
   // of that key (bit 0); the query clears the record of the press.
   int16_t Query(int virtual_key);
-  bool Down(int virtual_key) const;
   // Whether Query would answer non-zero now, without clearing anything.
   bool Pending(int virtual_key) const;
 

@@ -90,11 +90,6 @@ Rect ComboButton() {
   return {r.Right() - kComboButtonWidth - 1, r.y + 1, kComboButtonWidth, r.h - 2};
 }
 
-Rect ComboTextArea() {
-  const Rect& r = LayoutOf(Element::CarSel).rect;
-  return {r.x, r.y, r.w - kComboButtonWidth - 1, r.h};
-}
-
 Rect ComboListItem(int index, int item_height) {
   const Rect& r = LayoutOf(Element::CarSel).rect;
   return {r.x + 1, r.Bottom() + 1 + index * item_height, r.w - 2, item_height};

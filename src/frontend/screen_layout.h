@@ -81,7 +81,6 @@ int TextLeft(const ElementLayout& layout, int text_width);
 
 // The selector's parts: its arrow button and the list it drops.
 Rect ComboButton();
-Rect ComboTextArea();
 Rect ComboListItem(int index, int item_height);
 Rect ComboList(int item_count, int item_height);
 

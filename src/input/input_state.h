@@ -8,6 +8,8 @@
 namespace kelto1 {
 
 // What the joystick position query left: the low half of the stick's X and its buttons.
+// Z and ButtonMask record the query's answer and nothing reads them back; they stay
+// because the saved races' state hashes cover these bytes.
 struct JoyInfo {
   uint16_t JoyWord0 = 0;
   uint32_t Z = 0;

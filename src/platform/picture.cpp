@@ -95,15 +95,6 @@ void CombineRow(uint32_t* dst, const uint32_t* src, int w, RasterOp op) {
   }
 }
 
-// A whole sprite cell row, 32 pixels: a fixed count the compiler turns into vector code.
-inline void MaskedRow32(uint32_t* __restrict dst, const uint32_t* __restrict mask, const uint32_t* __restrict sheet) {
-  for (int i = 0; i < 32; ++i) dst[i] = (dst[i] | mask[i]) & sheet[i];
-}
-
-void MaskedRow(uint32_t* __restrict dst, const uint32_t* __restrict mask, const uint32_t* __restrict sheet, int w) {
-  for (int i = 0; i < w; ++i) dst[i] = (dst[i] | mask[i]) & sheet[i];
-}
-
 }  // namespace
 
 void BitBlt(Picture& target, int x, int y, int w, int h, const Picture& source, int sx, int sy, RasterOp op) {
@@ -122,23 +113,6 @@ void BitBlt(Picture& target, int x, int y, int w, int h, const Picture& source, 
     for (int r = h - 1; r >= 0; --r) CombineRow(target.Row(y + r) + x, source.Row(sy + r) + sx, w, op);
   } else {
     for (int r = 0; r < h; ++r) CombineRow(target.Row(y + r) + x, source.Row(sy + r) + sx, w, op);
-  }
-}
-
-void BitBltMasked(Picture& target, int x, int y, int w, int h, const Picture& mask, const Picture& sheet, int sx,
-                  int sy) {
-  // The mask and the sheet share one layout, so clipping against one clips both.
-  if (mask.width() != sheet.width() || mask.height() != sheet.height()) return;
-  if (!Clip(x, y, w, h, sx, sy, target, mask)) return;
-  for (int r = 0; r < h; ++r) {
-    uint32_t* dst = target.Row(y + r) + x;
-    const uint32_t* m = mask.Row(sy + r) + sx;
-    const uint32_t* s = sheet.Row(sy + r) + sx;
-    if (w == 32) {
-      MaskedRow32(dst, m, s);
-    } else {
-      MaskedRow(dst, m, s, w);
-    }
   }
 }
 

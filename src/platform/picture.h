@@ -95,10 +95,4 @@ enum class RasterOp : uint32_t {
 // reads the whole source rectangle before writing, so overlapping shifts come out intact.
 void BitBlt(Picture& target, int x, int y, int w, int h, const Picture& source, int sx, int sy, RasterOp op);
 
-// The two transfers of a masked sprite in one pass: target OR mask, then AND sheet,
-// pixel by pixel. Gives exactly the picture of BitBlt with SRCPAINT from the mask
-// followed by BitBlt with SRCAND from the sheet, at the cost of one.
-void BitBltMasked(Picture& target, int x, int y, int w, int h, const Picture& mask, const Picture& sheet, int sx,
-                  int sy);
-
 }  // namespace kelto1

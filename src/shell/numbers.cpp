@@ -12,7 +12,6 @@ RangeFaultRecord g_last;
 }  // namespace
 
 void SetRangeFaultMode(RangeFaultMode mode) { g_mode = mode; }
-RangeFaultMode GetRangeFaultMode() { return g_mode; }
 long long RangeFaultCount() { return g_count; }
 RangeFaultRecord LastRangeFault() { return g_last; }
 

@@ -13,7 +13,6 @@ namespace kelto1 {
 // with a message naming the value; the game as shipped clamps and says so once.
 enum class RangeFaultMode { Abort, Clamp };
 void SetRangeFaultMode(RangeFaultMode mode);
-RangeFaultMode GetRangeFaultMode();
 // Called with the field's type name and the value that did not fit; returns the
 // clamped value in Clamp mode.
 long long RangeFault(const char* type_name, long long value, long long lo, long long hi);

@@ -298,7 +298,7 @@ VehicleLook LookOf(const Vehicle& v) {
   if (-330 < bottom && bottom < 0) look = {7, 0, true};
   if (-660 < bottom && bottom < -330) look = {6, 0, true};
   if (bottom < -660) look = {5, 0, true};
-  if (576 < v.Y && v.Y < 906) look = {7, 560, true};
+  if (kViewHeight < v.Y && v.Y < 906) look = {7, 560, true};
   if (906 < v.Y && v.Y < 1236) look = {6, 560, true};
   if (v.Y > 1236) look = {5, 560, true};
   return look;

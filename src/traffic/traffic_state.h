@@ -18,7 +18,7 @@ struct Signal {
 // A rival while it races off the road; record a - 1 is rival a.
 struct Rival {
   Byte OnRoad;
-  Byte Slot;
+  Byte Slot;  // the traffic slot it was last placed in; never read back, kept in the hashed state
   Byte Ahead;
   Int32 Pos;
   Int16 Speed;

@@ -42,7 +42,7 @@ TEST(KeyState, LosingTheKeyboardLetsGoOfHeldKeysButKeepsTaps) {
   keys.ReleaseAll();
   EXPECT_NE(keys.Query(vk::kMenu), 0);  // it was pressed since the last query
   EXPECT_EQ(keys.Query(vk::kMenu), 0);
-  EXPECT_FALSE(keys.Down(vk::kMenu));
+  EXPECT_FALSE(keys.Pending(vk::kMenu));  // and it is no longer held
 }
 
 TEST(KeyState, KeysOutsideTheTableAreNeverDown) {

@@ -95,37 +95,6 @@ TEST(BitBlt, TileAtTheRightEdgeIsWholeAndBelowThePictureIsNotDrawn) {
 namespace kelto1 {
 namespace {
 
-TEST(BitBltMasked, GivesExactlyTheTwoTransfersInTurn) {
-  // Pseudo-random road, mask and sheet; every placement, clipped or not.
-  uint32_t seed = 12345;
-  auto next = [&] { seed = seed * 1664525u + 1013904223u; return seed; };
-  Picture mask(64, 64), sheet(64, 64);
-  for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) {
-      const bool opaque = next() & 1;
-      mask.Set(x, y, opaque ? 0xFFFFFF : 0);
-      sheet.Set(x, y, opaque ? (next() & 0xFFFFFF) : 0xFFFFFF);
-    }
-  for (int x : {-40, -5, 0, 17, 50, 90}) {
-    for (int y : {-33, -1, 0, 9, 60}) {
-      Picture road(96, 80);
-      for (uint32_t& px : road.pixels()) px = next() & 0xFFFFFF;
-      Picture two = road;
-      BitBlt(two, x, y, 32, 32, mask, 32, 0, RasterOp::SRCPAINT);
-      BitBlt(two, x, y, 32, 32, sheet, 32, 0, RasterOp::SRCAND);
-      Picture one = road;
-      BitBltMasked(one, x, y, 32, 32, mask, sheet, 32, 0);
-      ASSERT_EQ(one.pixels(), two.pixels()) << x << "," << y;
-    }
-  }
-}
-
-}  // namespace
-}  // namespace kelto1
-
-namespace kelto1 {
-namespace {
-
 // A road picture of random colours.
 Picture RandomRoad(int w, int h, uint32_t& seed) {
   Picture road(w, h);
