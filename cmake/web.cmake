@@ -54,7 +54,7 @@ add_custom_target(kelto1_web_site ALL DEPENDS ${KELTO1_SITE}/bgm.ogg ${KELTO1_PA
 
 # The game: the core, the front ends' shared display-free logic, the browser's machine.
 file(GLOB KELTO1_WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/*.cpp)
-add_executable(kelto1-web src/app/web_main.cpp ${KELTO1_WEB_SOURCES} ${KELTO1_GLYPHS_CPP})
+add_executable(kelto1-web src/app/web_main.cpp src/app/replay_viewer.cpp ${KELTO1_WEB_SOURCES} ${KELTO1_GLYPHS_CPP})
 target_link_libraries(kelto1-web PRIVATE kelto1_core kelto1_platform kelto1_frontend)
 set(KELTO1_PAGE_LIBRARY ${CMAKE_SOURCE_DIR}/src/web/page_library.js)
 set(KELTO1_SOUND_FILES "")

@@ -1,12 +1,14 @@
 // kelto1 in a web page: the game on the browser's machine, driven by the same 20 ms timer
 // as on the desktop. Its waits give the browser its turn (Asyncify), so the game's loops
 // run as they are. Escape cannot close a page: the game saves its settings and ends, and
-// a new game starts at the title.
+// a new game starts at the title. F2 on the title screen replays the last race, which
+// the game keeps in the browser's storage beside its settings.
 #include <emscripten.h>
 
 #include <algorithm>
 #include <memory>
 
+#include "app/replay_viewer.h"
 #include "shell/kelto1.h"
 #include "web/web_platform.h"
 
@@ -35,6 +37,10 @@ int main() {
     game->Repaint(kelto1::Element::Window);
     uint32_t next_tick = platform.GetTickCount() + kTimerMs;
     while (!platform.ended()) {
+      // Asked every pass, as on the desktop, so that a press made during a race is used
+      // up before the title screen shows.
+      if (platform.GetAsyncKeyState(kelto1::vk::kF2) != 0 && game->window[kelto1::Element::GameTitle].visible)
+        kelto1::ReplayFromTitle(platform, *game);
       const uint32_t now = platform.GetTickCount();
       if (static_cast<int32_t>(next_tick - now) > 0) {
         platform.Idle(next_tick - now);

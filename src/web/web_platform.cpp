@@ -55,6 +55,7 @@ void WebPlatform::Present() {
   k1_report("banner", banner.visible ? banner.text.c_str() : "");
   k1_report("title", shown_->elements.Painted(Element::GameTitle).visible ? "1" : "0");
   k1_report("speed", shown_->elements.Painted(Element::Text1).text.c_str());
+  k1_report("caption", shown_->elements.Painted(Element::SCORElab5).text.c_str());  // "REPLAY" in a replay
   k1_report("best", shown_->elements.Painted(Element::HighSc).text.c_str());
   k1_report("delay", shown_->elements.Painted(Element::Gamewait).text.c_str());
   k1_report("delay_held", shown_->elements[Element::Gamewait].text.c_str());  // as the game holds it
@@ -71,7 +72,8 @@ void WebPlatform::StartAgain() {
   screen_ = ScreenPicture();
 }
 
-void WebPlatform::Note(const std::string& line) { std::fprintf(stderr, "kelto1: %s\n", line.c_str()); }
+// The game's lines name it already, as they do on the desktop.
+void WebPlatform::Note(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
 
 uint32_t WebPlatform::JoyGetPos(uint32_t id, JoyPosition& position) {
   int32_t raw_x = 0;

@@ -50,7 +50,7 @@ class WebPlatform final : public Platform {
   BrowserFiles files_;
   BrowserKeys keys_;
   BrowserTune tune_;
-  MusicCommands music_{tune_, [this](const std::string& line) { Note(line); }};
+  MusicCommands music_{tune_, [this](const std::string& line) { Note("kelto1: " + line); }};
   ScreenPicture screen_;
   AtlasTextPainter painter_;
   FramePacer pacer_;

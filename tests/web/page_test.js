@@ -1,6 +1,7 @@
 // The browser edition in Debian's Chromium, driven as a person would: the title with its
 // logo, a race started with Ctrl, the banner coming and going, Alt driving, Escape back
-// to the title, and the settings kept in the browser's storage across a reload.
+// to the title, F2 replaying that race from the browser's storage, and the settings kept
+// there across a reload.
 // usage: node page_test.js URL SCREENSHOT_FOLDER
 const puppeteer = require('puppeteer-core');
 
@@ -54,6 +55,8 @@ async function canvasRect(page) {
   });
   const page = await browser.newPage();
   page.on('pageerror', (e) => console.log('page error:', e.message));
+  const said = [];  // the game's lines on the console
+  page.on('console', (m) => said.push(m.text()));
   await page.setViewport({width: 1400, height: 1300});
   // A settings record stored by an earlier visit: delay 5 ms, best rank 7, cut short before
   // its memo's length (read as none); the game's save writes the whole record.
@@ -120,6 +123,27 @@ async function canvasRect(page) {
   check('Escape returns to the title', s !== null);
   const stored = await page.evaluate(() => localStorage.getItem('kelto1:/kelto1/car.dat'));
   check('Escape saved the settings in the browser', stored === '09000000070000000000', stored);
+
+  // F2 on the title screen replays the race just left, from the browser's storage, at
+  // four times the speed while the Right arrow is held, and gives the title back.
+  const recorded = await page.evaluate(() => localStorage.getItem('kelto1:/kelto1/last.k1r'));
+  check('the race is kept in the browser as last.k1r', recorded !== null && recorded.length > 0, recorded && recorded.length);
+  await page.keyboard.press('F2');
+  s = await waitFor(page, (s) => s.caption === 'REPLAY' && s.title === '0', 5000);
+  check('F2 replays the last race with REPLAY beside the readouts', s !== null, JSON.stringify(await state(page)));
+  s = await waitFor(page, (s) => s.banner === '', 10000);
+  await sleep(1500);  // the race was driven flat out from here
+  const replayView = await view();
+  await sleep(1000);
+  check('the replay\'s road moves', s !== null && (await view()) !== replayView);
+  await page.keyboard.down('ArrowRight');
+  s = await waitFor(page, (s) => s.title === '1', 30000);
+  await page.keyboard.up('ArrowRight');
+  check('the title comes back after the replay, without REPLAY', s !== null && s.caption !== 'REPLAY', s && s.caption);
+  const verdict = said.find((l) => /replay played as recorded|no longer plays as recorded|cannot|truncated/.test(l));
+  check('the replay played as recorded', verdict !== undefined && /^kelto1: replay played as recorded/.test(verdict), verdict);
+  check('the replay left the stored settings alone',
+        (await page.evaluate(() => localStorage.getItem('kelto1:/kelto1/car.dat'))) === stored);
 
   await page.reload({waitUntil: 'load'});
   s = await waitFor(page, (s) => s.title === '1', 10000);
