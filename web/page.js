@@ -35,28 +35,83 @@
   });
 
   // The selector and the delay box as the page's own controls, over the game's boxes.
-  var boxes = {carsel: {el: 9, rect: [8, 200, 81, 20]}, delay: {el: 6, rect: [0, 360, 57, 18]}};
+  var boxes = {
+    carsel: {el: 9, rect: [8, 200, 81, 20], holder: 'carsel-box', display: 'flex'},
+    delay: {el: 6, rect: [0, 360, 57, 18], holder: 'delay', display: 'block'},
+  };
   var scale = 1;
+  var arrowWidth = 16;  // the selector's arrow button, as the desktop draws it
+  var list = document.getElementById('carsel-list');
+  var items = Array.prototype.slice.call(list.children);
   window.k1place = function (s) { scale = s; place(); };
   function place() {
     for (var id in boxes) {
-      var input = document.getElementById(id), r = boxes[id].rect;
-      input.style.left = r[0] * scale + 'px';
-      input.style.top = r[1] * scale + 'px';
-      input.style.width = r[2] * scale + 'px';
-      input.style.height = r[3] * scale + 'px';
-      input.style.fontSize = 12 * scale + 'px';
+      var holder = document.getElementById(boxes[id].holder), r = boxes[id].rect;
+      holder.style.left = r[0] * scale + 'px';
+      holder.style.top = r[1] * scale + 'px';
+      holder.style.width = r[2] * scale + 'px';
+      holder.style.height = r[3] * scale + 'px';
+      document.getElementById(id).style.fontSize = 12 * scale + 'px';
     }
+    var r = boxes.carsel.rect, button = document.getElementById('carsel-open');
+    button.style.width = arrowWidth * scale + 'px';
+    button.style.fontSize = 12 * scale + 'px';
+    list.style.left = r[0] * scale + 'px';
+    list.style.top = (r[1] + r[3]) * scale + 'px';
+    list.style.width = r[2] * scale + 'px';
+    list.style.fontSize = 12 * scale + 'px';
+  }
+  function typed(id, text) {
+    Module.ccall('k1_box_typed', null, ['number', 'string'], [boxes[id].el, text]);
   }
   Object.keys(boxes).forEach(function (id) {
-    document.getElementById(id).addEventListener('input', function (e) {
-      Module.ccall('k1_box_typed', null, ['number', 'string'], [boxes[id].el, e.target.value]);
-    });
+    document.getElementById(id).addEventListener('input', function (e) { typed(id, e.target.value); });
     document.getElementById(id).addEventListener('change', function () { canvas.focus(); });
   });
+
+  // The selector's list: the arrow opens and closes it, a click on an item chooses it, and
+  // Up and Down step through the items while the selector has the keyboard.
+  var carsel = document.getElementById('carsel');
+  function choose(text) {
+    carsel.value = text;
+    typed('carsel', text);
+  }
+  function openList(open) {
+    list.style.display = open ? 'block' : 'none';
+    items.forEach(function (li) { li.className = li.textContent === carsel.value ? 'lit' : ''; });
+  }
+  document.getElementById('carsel-open').addEventListener('mousedown', function (e) {
+    e.preventDefault();  // the keyboard stays where it was
+    openList(list.style.display !== 'block');
+  });
+  items.forEach(function (li) {
+    li.addEventListener('mousedown', function (e) {
+      e.preventDefault();
+      choose(li.textContent);
+      openList(false);
+      canvas.focus();
+    });
+    li.addEventListener('mouseenter', function () {
+      items.forEach(function (other) { other.className = other === li ? 'lit' : ''; });
+    });
+  });
+  document.addEventListener('mousedown', function (e) {
+    if (!list.contains(e.target) && e.target.id !== 'carsel-open') openList(false);
+  });
+  carsel.addEventListener('keydown', function (e) {
+    if (e.key !== 'ArrowDown' && e.key !== 'ArrowUp') return;
+    e.preventDefault();
+    var names = items.map(function (li) { return li.textContent; });
+    var at = names.indexOf(carsel.value);
+    var next = at < 0 ? 0 : Math.max(0, Math.min(names.length - 1, at + (e.key === 'ArrowDown' ? 1 : -1)));
+    choose(names[next]);
+    if (list.style.display === 'block') openList(true);
+  });
+
   function showBox(id, shown, text) {
-    var input = document.getElementById(id);
-    input.style.display = shown ? 'block' : 'none';
+    var input = document.getElementById(id), holder = document.getElementById(boxes[id].holder);
+    holder.style.display = shown ? boxes[id].display : 'none';
+    if (!shown && id === 'carsel') openList(false);
     if (!shown && document.activeElement === input) canvas.focus();
     if (document.activeElement !== input && input.value !== text) input.value = text;
   }

@@ -59,6 +59,7 @@ void WebPlatform::Present() {
   k1_report("best", shown_->elements.Painted(Element::HighSc).text.c_str());
   k1_report("delay", shown_->elements.Painted(Element::Gamewait).text.c_str());
   k1_report("delay_held", shown_->elements[Element::Gamewait].text.c_str());  // as the game holds it
+  k1_report("car", shown_->elements[Element::CarSel].text.c_str());
   // The page puts its own controls over the boxes the person types into, while they show.
   const ElementState& car = shown_->elements.Painted(Element::CarSel);
   const ElementState& delay = shown_->elements.Painted(Element::Gamewait);

@@ -91,6 +91,25 @@ async function canvasRect(page) {
   check('typing 9 into the delay box sets the delay', s !== null, (await state(page)).delay_held);
   await page.focus('#screen');
 
+  // The selector shows its arrow; the arrow drops the list, an item chosen there is the
+  // game's choice, and Up and Down step through the items.
+  const arrow = await page.$eval('#carsel-open', (b) => { const r = b.getBoundingClientRect(); return {w: r.width, h: r.height}; });
+  check('the selector has its arrow button', arrow.w > 0 && arrow.h > 0, JSON.stringify(arrow));
+  await page.click('#carsel-open');
+  const listed = await page.$$eval('#carsel-list li', (lis) => lis.filter((li) => li.getBoundingClientRect().height > 0).map((li) => li.textContent));
+  check('the arrow drops the list of the five vehicles', listed.join() === 'RacingCar,FamilyCar,MotorBike,KeiTrack,RoadStar', listed.join());
+  await page.click('#carsel-list li:nth-child(3)');
+  s = await waitFor(page, (s) => s.car === 'MotorBike', 3000);
+  check('choosing MotorBike in the list is the game\'s choice', s !== null, (await state(page)).car);
+  check('the list closes once an item is chosen', await page.$eval('#carsel-list', (l) => getComputedStyle(l).display === 'none'));
+  await page.focus('#carsel');
+  await page.keyboard.press('ArrowUp');
+  await page.keyboard.press('ArrowUp');
+  await page.keyboard.press('ArrowUp');  // no item before the first
+  s = await waitFor(page, (s) => s.car === 'RacingCar', 3000);
+  check('Up steps back through the items to the first', s !== null, (await state(page)).car);
+  await page.focus('#screen');
+
   await page.keyboard.down('Control'); await sleep(100); await page.keyboard.up('Control');
   s = await waitFor(page, (s) => s.banner === 'PLAYER 1 GET READY', 5000);
   check('Ctrl starts a race: PLAYER 1 GET READY appears', s !== null);
