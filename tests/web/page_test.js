@@ -174,6 +174,31 @@ async function canvasRect(page) {
   s = await waitFor(page, (s) => s.title === '1', 10000);
   check('a damaged stored record still gives the title', s !== null, s && `best ${s.best}, delay ${s.delay}`);
 
+  // A game controller, as the browser reports one (a stand-in for navigator.getGamepads,
+  // there from the start as a plugged-in pad is): its first button accelerates and its
+  // second brakes, with no key held.
+  const padPage = await browser.newPage();
+  await padPage.evaluateOnNewDocument(() => {
+    localStorage.setItem('kelto1:/kelto1/car.dat', '0000000007000000');  // delay 0, after the damaged one above
+    const button = () => ({pressed: false, value: 0});
+    window.k1pad = {connected: true, mapping: 'standard', axes: [0, 0, 0, 0], buttons: Array.from({length: 17}, button)};
+    navigator.getGamepads = () => [window.k1pad];
+  });
+  await padPage.goto(url, {waitUntil: 'load'});
+  s = await waitFor(padPage, (s) => s.title === '1', 10000);
+  await padPage.focus('#screen');
+  await padPage.keyboard.down('Control'); await sleep(100); await padPage.keyboard.up('Control');
+  s = await waitFor(padPage, (s) => s.banner === '' && s.title === '0', 15000);
+  check('a race starts with a game controller plugged in', s !== null);
+  await padPage.evaluate(() => { window.k1pad.buttons[0].pressed = true; });
+  // Within the first seconds, before traffic from behind can push the standing car along.
+  s = await waitFor(padPage, (s) => Number(s.speed) >= 20, 3000);
+  check('the controller\'s first button accelerates', s !== null, (await state(padPage)).speed);
+  await padPage.evaluate(() => { window.k1pad.buttons[0].pressed = false; window.k1pad.buttons[1].pressed = true; });
+  s = await waitFor(padPage, (s) => Number(s.speed) === 0, 8000);
+  check('its second button brakes to a stop', s !== null, (await state(padPage)).speed);
+  await padPage.close();
+
   await browser.close();
   console.log(`page test: ${passed} passed, ${failed} failed`);
   process.exit(failed === 0 ? 0 : 1);
