@@ -38,8 +38,10 @@ start_game() {  # [arguments for the game]
   (cd "$program" && KELTO1_TIMINGS=1 SDL_AUDIODRIVER=${KELTO1_AUDIO_DRIVER:-dummy} exec ./kelto1 "$@" >"$work/game.log" 2>&1) &
   game_pid=$!
   window=''
-  for _ in $(seq 100); do
-    window=$(xdotool search --name '^KELTO1$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+  # Only the shown window: SDL may replace the hidden one it made first when it sets up
+  # its renderer, and a search that early can find the one about to go.
+  for _ in $(seq 200); do
+    window=$(xdotool search --onlyvisible --name '^KELTO1$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
     sleep 0.1
   done
   [ -n "$window" ] || fail "no window KELTO1 appeared"

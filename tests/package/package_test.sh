@@ -136,7 +136,7 @@ export DISPLAY=":$(cat "$work/display")"
 game_pid=$!
 window=''
 for _ in $(seq 150); do
-  window=$(xdotool search --name '^KELTO1$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+  window=$(xdotool search --onlyvisible --name '^KELTO1$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
   kill -0 "$game_pid" 2>/dev/null || break
   sleep 0.1
 done
