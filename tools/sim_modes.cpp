@@ -129,10 +129,6 @@ int RunBench(long frames) {
   return ran == frames ? 0 : 1;
 }
 
-}  // namespace kelto1
-
-namespace kelto1 {
-
 namespace {
 
 // A decoration (mode 3..12) or a building (mode 1 or 2) the plan asks for.

@@ -26,7 +26,18 @@ mergeInto(LibraryManager.library, {
 
   k1_now_ms: function () { return performance.now(); },
 
+  // Plays a decoded sound from its start, cutting the one it replaces; returns its source.
+  $k1StartSound: function (audio, buffer, replaced) {
+    if (replaced) { try { replaced.stop(); } catch (e) {} }
+    var source = audio.createBufferSource();
+    source.buffer = buffer;
+    source.connect(audio.destination);
+    source.start();
+    return source;
+  },
+
   // One effect at a time: a new one cuts the one sounding. Each WAV image is decoded once.
+  k1_play_effect__deps: ['$k1StartSound'],
   k1_play_effect: function (bytes, length) {
     var audio = Module.k1audio;
     if (!audio) return;  // no sound until the person's first key or click
@@ -34,12 +45,7 @@ mergeInto(LibraryManager.library, {
     var wanted = Module.k1wantedEffect = {};
     var start = function (buffer) {
       if (Module.k1wantedEffect !== wanted) return;
-      if (Module.k1effect) { try { Module.k1effect.stop(); } catch (e) {} }
-      var source = audio.createBufferSource();
-      source.buffer = buffer;
-      source.connect(audio.destination);
-      source.start();
-      Module.k1effect = source;
+      Module.k1effect = k1StartSound(audio, buffer, Module.k1effect);
     };
     var known = Module.k1effects[bytes];
     if (known instanceof AudioBuffer) return start(known);
@@ -60,18 +66,14 @@ mergeInto(LibraryManager.library, {
       Module.k1tuneData = data;
     }, function () {});
   },
+  k1_tune_play__deps: ['$k1StartSound'],
   k1_tune_play: function () {
     Module.k1tuneWanted = true;
     Module.k1tuneEnds = performance.now() + 1e9;  // counts as playing until it is known
     var audio = Module.k1audio;
     var go = function (buffer) {
       if (!Module.k1tuneWanted) return;
-      if (Module.k1tune) { try { Module.k1tune.stop(); } catch (e) {} }
-      var source = audio.createBufferSource();
-      source.buffer = buffer;
-      source.connect(audio.destination);
-      source.start();
-      Module.k1tune = source;
+      Module.k1tune = k1StartSound(audio, buffer, Module.k1tune);
       Module.k1tuneEnds = performance.now() + buffer.duration * 1000;
     };
     if (!audio || !Module.k1tuneData && !Module.k1tuneBuffer) {
