@@ -21,8 +21,11 @@
       var Context = window.AudioContext || window.webkitAudioContext;
       if (Context) Module.k1audio = new Context();
     }
-    if (Module.k1audio && Module.k1audio.state === 'suspended') Module.k1audio.resume();
+    if (Module.k1audio && Module.k1audio.state === 'suspended') Module.k1audio.resume().then(joinTune);
+    else joinTune();
   }
+  // A tune the game asked for while sound was not yet allowed joins in now.
+  function joinTune() { if (Module.k1tuneJoin) Module.k1tuneJoin(); }
   window.addEventListener('keydown', unlockSound, true);
   window.addEventListener('pointerdown', unlockSound, true);
 

@@ -26,13 +26,14 @@ mergeInto(LibraryManager.library, {
 
   k1_now_ms: function () { return performance.now(); },
 
-  // Plays a decoded sound from its start, cutting the one it replaces; returns its source.
-  $k1StartSound: function (audio, buffer, replaced) {
+  // Plays a decoded sound from offset seconds in (its start when none is given), cutting
+  // the one it replaces; returns its source.
+  $k1StartSound: function (audio, buffer, replaced, offset) {
     if (replaced) { try { replaced.stop(); } catch (e) {} }
     var source = audio.createBufferSource();
     source.buffer = buffer;
     source.connect(audio.destination);
-    source.start();
+    source.start(0, offset || 0);
     return source;
   },
 
@@ -57,41 +58,60 @@ mergeInto(LibraryManager.library, {
   },
 
   // The tune, rendered at build time: loaded once, played from the start once through.
-  k1_tune_load: function (url) {
-    url = UTF8ToString(url);
-    if (Module.k1tuneUrl === url) return;
-    Module.k1tuneUrl = url;
-    Module.k1tuneBuffer = null;
-    fetch(url).then(function (r) { return r.arrayBuffer(); }).then(function (data) {
-      Module.k1tuneData = data;
-    }, function () {});
-  },
-  k1_tune_play__deps: ['$k1StartSound'],
-  k1_tune_play: function () {
-    Module.k1tuneWanted = true;
-    Module.k1tuneEnds = performance.now() + 1e9;  // counts as playing until it is known
+  // Asked for before sound is allowed or before it has arrived, it counts as playing for
+  // its length and joins in where it would be by then, once both have come.
+  $k1PlayTune__deps: ['$k1StartSound'],
+  $k1PlayTune: function (joining) {
     var audio = Module.k1audio;
     var go = function (buffer) {
       if (!Module.k1tuneWanted) return;
-      Module.k1tune = k1StartSound(audio, buffer, Module.k1tune);
-      Module.k1tuneEnds = performance.now() + buffer.duration * 1000;
+      var offset = joining ? (performance.now() - Module.k1tuneAskedAt) / 1000 : 0;
+      if (offset >= buffer.duration) return;
+      Module.k1tuneWaiting = false;
+      Module.k1tune = k1StartSound(audio, buffer, Module.k1tune, offset);
+      Module.k1tuneEnds = performance.now() + (buffer.duration - offset) * 1000;
     };
-    if (!audio || !Module.k1tuneData && !Module.k1tuneBuffer) {
-      // Silent until sound is allowed: the tune counts as playing for its length.
-      Module.k1tuneEnds = performance.now() + 78000;
-      return;
-    }
     if (Module.k1tuneBuffer) return go(Module.k1tuneBuffer);
     audio.decodeAudioData(Module.k1tuneData.slice(0)).then(function (buffer) {
       Module.k1tuneBuffer = buffer;
       go(buffer);
     }, function () {});
   },
+  $k1JoinTune__deps: ['$k1PlayTune'],
+  $k1JoinTune: function () {
+    if (Module.k1tuneWaiting && Module.k1tuneWanted && Module.k1audio && Module.k1audio.state === 'running' &&
+        (Module.k1tuneData || Module.k1tuneBuffer)) k1PlayTune(true);
+  },
+  k1_tune_load__deps: ['$k1JoinTune'],
+  k1_tune_load: function (url) {
+    Module.k1tuneJoin = k1JoinTune;  // the page calls it once sound is allowed
+    url = UTF8ToString(url);
+    if (Module.k1tuneUrl === url) return;
+    Module.k1tuneUrl = url;
+    Module.k1tuneBuffer = null;
+    fetch(url).then(function (r) { return r.arrayBuffer(); }).then(function (data) {
+      Module.k1tuneData = data;
+      k1JoinTune();
+    }, function () {});
+  },
+  k1_tune_play__deps: ['$k1PlayTune'],
+  k1_tune_play: function () {
+    Module.k1tuneWanted = true;
+    Module.k1tuneAskedAt = performance.now();
+    Module.k1tuneEnds = performance.now() + 1e9;  // counts as playing until it is known
+    if (!Module.k1audio || !Module.k1tuneData && !Module.k1tuneBuffer) {
+      Module.k1tuneWaiting = true;
+      Module.k1tuneEnds = performance.now() + 78000;  // the tune's length, near enough
+      return;
+    }
+    k1PlayTune(false);
+  },
   k1_tune_playing: function () {
     return Module.k1tuneWanted && performance.now() < Module.k1tuneEnds ? 1 : 0;
   },
   k1_tune_stop: function () {
     Module.k1tuneWanted = false;
+    Module.k1tuneWaiting = false;
     if (Module.k1tune) { try { Module.k1tune.stop(); } catch (e) {} }
     Module.k1tune = null;
   },

@@ -130,6 +130,12 @@ async function canvasRect(page) {
   const after = await view();
   check('holding Alt raises the speed readout', Number(s.speed) > 0, s.speed);
   check('holding Alt moves the road', before !== after);
+  // Sound was allowed by the first click, before the race; the tune the race asks for
+  // sounds once it has arrived, not only after its silent length.
+  const tuneSounds = await page.waitForFunction(() => Module.k1tune instanceof AudioBufferSourceNode, {timeout: 10000})
+    .then(() => true, () => false);
+  check('the tune sounds in the first race', tuneSounds, await page.evaluate(() => JSON.stringify({
+    audio: Module.k1audio && Module.k1audio.state, arrived: !!Module.k1tuneData, waiting: !!Module.k1tuneWaiting})));
   const f0 = s.frames;
   await sleep(1000);
   const f1 = (await state(page)).frames;
