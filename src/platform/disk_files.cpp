@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,9 +35,33 @@ int OpenRegular(const std::string& path, int flags, mode_t mode = 0) {
 
 // A name of its own for every save, so that two copies of the game (or two saves of one)
 // never write into the same temporary file.
+constexpr char kSavingMark[] = ".saving.";
+
 std::string TemporaryNameFor(const std::string& path) {
   static std::atomic<unsigned long> saves{0};
-  return path + ".saving." + std::to_string(::getpid()) + "." + std::to_string(saves.fetch_add(1));
+  return path + kSavingMark + std::to_string(::getpid()) + "." + std::to_string(saves.fetch_add(1));
+}
+
+// The process number in the rest of a temporary file's name ("PID.N"), or 0.
+pid_t SaverOf(const std::string& rest) {
+  const size_t dot = rest.find('.');
+  if (dot == 0 || dot == std::string::npos || rest.size() > 40) return 0;
+  for (size_t i = 0; i < rest.size(); ++i)
+    if (i != dot && (rest[i] < '0' || rest[i] > '9')) return 0;
+  const unsigned long long pid = std::strtoull(rest.substr(0, dot).c_str(), nullptr, 10);
+  return pid > 0 && pid <= 0x7FFFFFFF ? static_cast<pid_t>(pid) : 0;
+}
+
+// A rename is kept across a power cut only once the folder itself is on disk. A file
+// system that cannot sync a folder (EINVAL) keeps its names some other way.
+bool SyncFolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+  ::close(fd);
+  return synced;
 }
 
 }  // namespace
@@ -86,7 +111,9 @@ std::optional<std::vector<uint8_t>> DiskFileStore::ReadAtMost(const std::string&
 }
 
 bool DiskFileStore::CreateEmpty(const std::string& path) {
-  const int fd = OpenRegular(path, O_WRONLY | O_CREAT, 0644);
+  // O_NOFOLLOW: a dangling symbolic link under the name would have the file made wherever
+  // it points.
+  const int fd = OpenRegular(path, O_WRONLY | O_CREAT | O_NOFOLLOW, 0644);
   if (fd < 0) return false;
   ::close(fd);
   return true;
@@ -116,7 +143,23 @@ bool DiskFileStore::Replace(const std::string& path, const std::vector<uint8_t>&
     ::unlink(temp.c_str());
     return false;
   }
-  return true;
+  return SyncFolderOf(path);
+}
+
+void DiskFileStore::RemoveUnfinishedSaves(const std::string& path) {
+  const fs::path file(path);
+  const std::string prefix = file.filename().string() + kSavingMark;
+  std::error_code ec;
+  fs::directory_iterator it(file.has_parent_path() ? file.parent_path() : fs::path("."), ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    const pid_t saver = SaverOf(name.substr(prefix.size()));
+    // A copy of the game still running may be saving right now.
+    if (saver == 0 || saver == ::getpid() || ::kill(saver, 0) == 0 || errno != ESRCH) continue;
+    if (!it->is_symlink(ec) && !it->is_regular_file(ec)) continue;
+    ::unlink(it->path().c_str());
+  }
 }
 
 // A folder of a game installed for all users of the machine holds the marker file: the

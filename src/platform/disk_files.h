@@ -1,6 +1,7 @@
 // Files on disk for the desktop: whole-file reads of regular files only, and replacement
 // through a temporary file of its own in the same folder so that a crash during a save
-// never destroys the old file.
+// never destroys the old file (PATH.saving.PID.N, removed at the next start if a crash
+// left it).
 #pragma once
 
 #include "platform/platform.h"
@@ -22,6 +23,7 @@ class DiskFileStore : public FileStore {
   bool Replace(const std::string& path, const std::vector<uint8_t>& bytes) override;
   bool FolderWritable(const std::string& folder) override;
   bool MakeFolders(const std::string& folder) override;
+  void RemoveUnfinishedSaves(const std::string& path) override;
 };
 
 // $XDG_DATA_HOME/kelto1, or .local/share/kelto1 in the home directory ($HOME, or the

@@ -57,6 +57,9 @@ class FileStore {
   virtual bool FolderWritable(const std::string& folder) = 0;
   // Makes the folder and its parents; false when it cannot be made.
   virtual bool MakeFolders(const std::string& folder) = 0;
+  // Removes what a save of the file left when the program stopped half-way through it (a
+  // crash, a power cut); saves under way in another copy of the game are left alone.
+  virtual void RemoveUnfinishedSaves(const std::string& /*path*/) {}
 };
 
 class Platform {

@@ -11,7 +11,6 @@
 
 #include <climits>
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <mutex>
@@ -20,6 +19,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/disk_files.h"
 #include "platform/midi_image.h"
 #include "platform/music_commands.h"
 #include "platform/wav_image.h"
@@ -54,6 +54,8 @@ constexpr uint64_t kShortestTuneMs = 250;
 // length before anything is decoded; the decoded size is checked as well.
 constexpr double kLongestEffectSeconds = 60;
 constexpr size_t kLargestDecodedEffect = 16u << 20;
+// The largest bgm.mid read, as for the sound files.
+constexpr size_t kLargestTuneFile = 16u << 20;
 
 bool FileExists(const std::string& path) {
   SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
@@ -237,9 +239,15 @@ struct SdlAudio::Impl : TunePlayer {
       why = "it is missing";
       return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!PlausibleMidi(bytes, &why)) return false;
+    // A tune is a few kilobytes of notes; a file far larger is something else, and is
+    // not read into memory at all.
+    bool too_big = false;
+    const std::optional<std::vector<uint8_t>> bytes = DiskFileStore().ReadAtMost(path, kLargestTuneFile, too_big);
+    if (too_big) {
+      why = "it is larger than 16 MB";
+      return false;
+    }
+    if (!PlausibleMidi(bytes.value_or(std::vector<uint8_t>{}), &why)) return false;
     tune = Mix_LoadMUS(path.c_str());
     if (!tune) {
       why = Mix_GetError();

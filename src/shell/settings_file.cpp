@@ -22,6 +22,9 @@ void WriteLE(std::vector<uint8_t>& out, uint32_t v, int bytes) {
 }
 
 constexpr const char* kFileName = "car.dat";
+// The record takes at most 10 + 65535 bytes; what lies past it is carried through as it
+// is, up to this size. A larger file is not read at all, and never written over.
+constexpr size_t kLargestSettingsFile = 1u << 20;
 
 }  // namespace
 
@@ -56,37 +59,55 @@ void Kelto1::LoadSettings() {
   std::optional<std::vector<uint8_t>> bytes;
   // Why the settings cannot stay beside the program, if they cannot.
   std::string why;
+  std::string oversized;  // the last file found too large to be a settings file
+  const auto read = [&](const std::string& path) {
+    bool too_big = false;
+    std::optional<std::vector<uint8_t>> got = files.ReadAtMost(path, kLargestSettingsFile, too_big);
+    if (too_big) oversized = path;
+    return got;
+  };
+  const auto cannot_read = [&](const std::string& path) {
+    return oversized == path ? path + " is larger than a settings file can be (1 MB)" : "cannot read " + path;
+  };
   if (!files.FolderWritable(program_folder)) {
     // An installed game's folder is read-only: the settings live with the user instead,
     // starting from the folder's own file if it has one.
-    bytes = files.Read(program_file);
+    bytes = read(program_file);
     why = "settings";
-  } else if (files.Exists(program_file) && !(bytes = files.Read(program_file))) {
+  } else if (files.Exists(program_file) && !(bytes = read(program_file))) {
     // Never write over a record that could not be read: it may be all the player has.
-    why = "cannot read " + program_file + ", so it is left as it is; settings";
+    why = cannot_read(program_file) + ", so it is left as it is; settings";
   }
   if (why.empty()) {
     SettingsPath = program_file;
-    if (!bytes && files.CreateEmpty(program_file)) bytes = files.Read(program_file);
+    if (!bytes && files.CreateEmpty(program_file)) bytes = read(program_file);
   } else {
     const std::string user_folder = platform.UserDataFolder();
     const std::string user_file = user_folder.empty() ? std::string() : user_folder + "/" + kFileName;
-    if (!user_file.empty()) files.MakeFolders(user_folder);
-    if (!user_file.empty() && files.Exists(user_file) && !files.Read(user_file)) {
-      platform.Note("kelto1: " + why + " stay in memory and are not saved: cannot read " + user_file);
+    const bool folder_made = !user_file.empty() && files.MakeFolders(user_folder);
+    if (!user_file.empty() && files.Exists(user_file) && !read(user_file)) {
+      platform.Note("kelto1: " + why + " stay in memory and are not saved: " + cannot_read(user_file));
       SettingsPath.clear();
     } else if (user_file.empty()) {
       platform.Note("kelto1: " + why + " stay in memory and are not saved: there is no home folder to keep them in");
       SettingsPath.clear();
+    } else if (!folder_made) {
+      // A read-only home: nothing could be kept there, so nothing is said to be.
+      platform.Note("kelto1: " + why + " stay in memory and are not saved: cannot make the folder " + user_folder);
+      SettingsPath.clear();
     } else {
       platform.Note("kelto1: " + why + " are kept in " + user_file);
       SettingsPath = user_file;
-      if (std::optional<std::vector<uint8_t>> own = files.Read(user_file)) {
+      if (std::optional<std::vector<uint8_t>> own = read(user_file)) {
         bytes = std::move(own);
       } else if (files.CreateEmpty(user_file) && !bytes) {
-        bytes = files.Read(user_file);
+        bytes = read(user_file);
       }
     }
+  }
+  if (!SettingsPath.empty()) {
+    const std::string folder = SettingsPath.substr(0, SettingsPath.rfind('/') + 1);
+    for (const char* name : {kFileName, "last.k1r", "best.k1r"}) files.RemoveUnfinishedSaves(folder + name);
   }
   const SettingsRecord r = DecodeSettings(bytes.value_or(std::vector<uint8_t>{}));
   settings.WaitMs = r.WaitMs;
@@ -103,7 +124,14 @@ void Kelto1::SaveSettings() {
   settings.BestRank = ParseWholeNumber(window[Element::HighSc].text).value_or(settings.BestRank);
   if (SettingsPath.empty()) return;  // kept in memory only, as start-up said
   FileStore& files = platform.Files();
-  const std::vector<uint8_t> old = files.Read(SettingsPath).value_or(std::vector<uint8_t>{});
+  bool too_big = false;
+  const std::vector<uint8_t> old =
+      files.ReadAtMost(SettingsPath, kLargestSettingsFile, too_big).value_or(std::vector<uint8_t>{});
+  if (too_big) {
+    platform.Note("kelto1: could not save the settings: " + SettingsPath +
+                  " has grown larger than a settings file can be (1 MB), so it is left as it is");
+    return;
+  }
   SettingsRecord r{settings.WaitMs, settings.BestRank, settings.Memo};
   if (!files.Replace(SettingsPath, EncodeSettingsOver(r, old)))
     platform.Note("kelto1: could not save the settings to " + SettingsPath);

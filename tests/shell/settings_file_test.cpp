@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -128,14 +129,17 @@ TEST_F(SettingsTest, TheUsersOwnFileIsReadWhenTheProgramsCannotBe) {
 TEST_F(SettingsTest, WithNowhereToSaveTheSettingsStayInMemory) {
   const struct {
     const char* what;
-    bool program_read_only, program_unreadable, user_unreadable;
+    bool program_read_only, program_unreadable, user_unreadable, home_read_only;
     const char* user_folder;
     const char* note;
   } cases[] = {
-      {"read-only folder and no home", true, false, false, "", "no home folder"},
-      {"unreadable file and no home", false, true, false, "", "no home folder"},
-      {"unreadable file here and there", false, true, true, "/home/player/.local/share/kelto1",
+      {"read-only folder and no home", true, false, false, false, "", "no home folder"},
+      {"unreadable file and no home", false, true, false, false, "", "no home folder"},
+      {"unreadable file here and there", false, true, true, false, "/home/player/.local/share/kelto1",
        "cannot read /home/player/.local/share/kelto1/car.dat"},
+      // The folder could not be made, so the settings are not said to be kept there.
+      {"read-only folder and a read-only home", true, false, false, true, "/home/player/.local/share/kelto1",
+       "cannot make the folder /home/player/.local/share/kelto1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -146,6 +150,7 @@ TEST_F(SettingsTest, WithNowhereToSaveTheSettingsStayInMemory) {
     if (c.program_read_only) machine.files.read_only_folders.insert("/game");
     if (c.program_unreadable) machine.files.unreadable.insert(path);
     if (c.user_unreadable) machine.files.unreadable.insert(std::string(c.user_folder) + "/car.dat");
+    if (c.home_read_only) machine.files.read_only_folders.insert(c.user_folder);
     const auto before = machine.files.files;
     g.LoadSettings();
     ASSERT_EQ(machine.notes.size(), 1u);
@@ -185,6 +190,30 @@ TEST_F(DiskFilesTest, ReplaceSwapsTheWholeFileAndLeavesNoTemporary) {
   EXPECT_EQ(store.Read(f), (Bytes{1, 2, 3}));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
   EXPECT_FALSE(store.Read((dir / "missing").string()));
+}
+
+TEST_F(DiskFilesTest, WhatACrashLeftOfASaveIsRemovedAndSavesUnderWayAreNot) {
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ASSERT_GT(gone, 0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string base = (dir / "last.k1r").string();
+  const std::string crashed = base + ".saving." + std::to_string(gone) + ".4";
+  const std::string running = base + ".saving." + std::to_string(::getppid()) + ".0";
+  const std::string own = base + ".saving." + std::to_string(::getpid()) + ".1";
+  const std::string foreign = base + ".saving.notes";
+  const std::string other_file = (dir / "best.k1r").string() + ".saving." + std::to_string(gone) + ".0";
+  for (const std::string& f : {crashed, running, own, foreign, other_file, base}) std::ofstream(f) << "x";
+  store.RemoveUnfinishedSaves(base);
+  EXPECT_FALSE(std::filesystem::exists(crashed));
+  for (const std::string& f : {running, own, foreign, other_file, base}) EXPECT_TRUE(std::filesystem::exists(f)) << f;
+}
+
+TEST_F(DiskFilesTest, AMissingFileIsNeverMadeThroughADanglingLink) {
+  const std::filesystem::path target = dir / "elsewhere.wav";
+  std::filesystem::create_symlink(target, dir / "crbit.wav");
+  EXPECT_FALSE(store.CreateEmpty((dir / "crbit.wav").string()));
+  EXPECT_FALSE(std::filesystem::exists(target));
 }
 
 TEST_F(DiskFilesTest, FailedSaveKeepsTheOldFile) {
@@ -325,6 +354,36 @@ class SettingsOnDiskTest : public DiskFilesTest {
   }
   DiskMachine machine;
 };
+
+// A car.dat far larger than any record (sparse, so it costs no disk) is neither read nor
+// written back; the settings go to the user's folder.
+TEST_F(SettingsOnDiskTest, AHugeCarDatIsLeftAsItIs) {
+  {
+    std::ofstream f(program_file(), std::ios::binary);
+    f << std::string(10, '\0');
+  }
+  std::filesystem::resize_file(program_file(), 3ull << 30);
+  Kelto1 g{machine};
+  g.LoadSettings();
+  ASSERT_FALSE(machine.notes.empty());
+  EXPECT_NE(machine.notes[0].find("larger than a settings file can be"), std::string::npos) << machine.notes[0];
+  ExpectSavedWithTheUser(g);
+  EXPECT_EQ(std::filesystem::file_size(program_file()), 3ull << 30);
+}
+
+TEST_F(SettingsOnDiskTest, SavesACrashCutShortAreRemovedAtStartUp) {
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ASSERT_GT(gone, 0);
+  ::waitpid(gone, nullptr, 0);
+  std::vector<std::string> left;
+  for (const char* name : {"car.dat", "last.k1r", "best.k1r"})
+    left.push_back(machine.program_folder + "/" + name + ".saving." + std::to_string(gone) + ".0");
+  for (const std::string& f : left) std::ofstream(f) << "half a save";
+  Kelto1 g{machine};
+  g.LoadSettings();
+  for (const std::string& f : left) EXPECT_FALSE(std::filesystem::exists(f)) << f;
+}
 
 TEST_F(SettingsOnDiskTest, SomethingUnreadableNamedCarDatIsLeftAsItIs) {
   const struct {
