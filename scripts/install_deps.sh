@@ -5,7 +5,7 @@
 set -euo pipefail
 
 play_packages=(
-  cmake g++ make pkg-config libstb-dev zlib1g-dev
+  cmake g++ make pkg-config libstb-dev zlib1g-dev libxxhash-dev
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
   timgm6mb-soundfont fonts-ipafont-gothic fonts-ipafont-mincho fonts-terminus-otb
 )

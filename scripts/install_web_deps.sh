@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_packages=(
-  emscripten cmake make python3 python3-pil
+  emscripten cmake make python3 python3-pil libxxhash-dev
   fluidsynth timgm6mb-soundfont vorbis-tools
   fontconfig fonts-ipafont-gothic fonts-ipafont-mincho fonts-terminus-otb
 )

@@ -40,6 +40,7 @@ struct Options {
   bool view_hash = false;
   std::string record_path;
   std::string replay_path;
+  std::vector<std::string> given;  // every option on the command line, in order
 };
 
 [[noreturn]] void Usage(const std::string& why) {
@@ -66,6 +67,7 @@ Options ParseOptions(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
+    o.given.push_back(a);
     auto value = [&]() -> std::string {
       if (i + 1 >= argc) Usage(a + " needs a value");
       return argv[++i];
@@ -87,6 +89,14 @@ Options ParseOptions(int argc, char** argv) {
       if (colon == std::string::npos) Usage("--png needs FRAME:PATH");
       o.pngs[ParseCount(a, v.substr(0, colon))] = v.substr(colon + 1);
     } else Usage("unknown option " + a);
+  }
+  // A replay plays the recorded race with its own car and input to its own end: any
+  // other choice would be ignored, so it is refused.
+  if (!o.replay_path.empty()) {
+    std::string others;
+    for (const std::string& g : o.given)
+      if (g != "--replay" && g != "--every" && others.find(g) == std::string::npos) others += (others.empty() ? "" : " ") + g;
+    if (!others.empty()) Usage("--replay takes only --every; it would ignore " + others);
   }
   return o;
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "frontend/notice_line.h"
 #include "replay/replay_player.h"
 #include "shell/kelto1.h"
 
@@ -101,8 +102,8 @@ void ReplayFromTitle(Platform& screen, Kelto1& game) {
     result = WatchReplay(screen, *file);
     if (!result.played) result.line = path + ": " + result.line;
   }
-  screen.Note("kelto1: " + result.line);
-  if (!result.played || result.diverged) game.window[Element::COMMENT].text = result.line;
+  screen.Note("kelto1: " + EscapedForOneLine(result.line));
+  if (!result.played || result.diverged) game.window[Element::COMMENT].text = FitNoticeLine(result.line);
   // The title screen comes back as it was, with the line in its notice.
   game.Repaint(Element::Window);
 }

@@ -146,6 +146,7 @@ std::optional<Replay> DecodeReplay(const std::vector<uint8_t>& file, std::string
   if (version == 0) return fail("the file is damaged (format version 0)");
 
   Replay out;
+  out.format_version = version;
   out.has_view_hash = (flags & kFlagViewHash) != 0;
   const uint64_t version_length = r.Var();
   if (r.ok() && version_length > kMaxGameVersionText)
@@ -185,8 +186,10 @@ std::optional<Replay> DecodeReplay(const std::vector<uint8_t>& file, std::string
 
   std::vector<uint8_t> raw(raw_size);
   uLongf got = raw_size;
-  if (uncompress(raw.data(), &got, z, z_size) != Z_OK || got != raw_size)
+  uLong packed = z_size;
+  if (uncompress2(raw.data(), &got, z, &packed) != Z_OK || got != raw_size)
     return fail("the file is damaged (its race data does not unpack)");
+  if (packed != z_size) return fail("the file is damaged (" + Str(z_size - packed) + " bytes after its packed race data)");
 
   ByteReader p(raw.data(), raw.size());
   const auto damaged = [&fail](const char* what) { return fail(std::string("the file is damaged (") + what + ")"); };
@@ -203,18 +206,31 @@ std::optional<Replay> DecodeReplay(const std::vector<uint8_t>& file, std::string
   out.checkpoints.resize(checkpoints);
   for (uint32_t& c : out.checkpoints) c = p.U32();
 
+  // Every pattern is the input of at least one frame, and every run at least one frame
+  // long; the input as held in memory must also stay within kMaxReplayInputMemory, so that
+  // a small file of many tiny patterns cannot take a great deal of memory.
+  const auto too_large = [&fail]() {
+    return fail("the replay's input is too large to hold (more than " + Str(kMaxReplayInputMemory >> 20) + " MiB)");
+  };
+  uint64_t memory = 0;
   const uint64_t pattern_count = p.Var();
-  if (!p.ok() || pattern_count > p.left()) return damaged("input patterns");
+  if (!p.ok() || pattern_count > p.left() || pattern_count > out.frames) return damaged("input patterns");
+  memory += pattern_count * sizeof(FrameInput);
+  if (memory > kMaxReplayInputMemory) return too_large();
   out.patterns.reserve(pattern_count);
   for (uint64_t i = 0; i < pattern_count; ++i) {
     const uint64_t n = p.Var();
     if (!p.ok() || n > p.left()) return damaged("input patterns");
     auto answers = ParseAnswers(p.Take(n), n);
     if (!answers) return damaged("input patterns");
+    memory += answers->size() * sizeof(InputAnswer);
+    if (memory > kMaxReplayInputMemory) return too_large();
     out.patterns.push_back(std::move(*answers));
   }
   const uint64_t run_count = p.Var();
-  if (!p.ok() || run_count > p.left() / 2) return damaged("input runs");
+  if (!p.ok() || run_count > p.left() / 2 || run_count > out.frames) return damaged("input runs");
+  memory += run_count * sizeof(InputRun);
+  if (memory > kMaxReplayInputMemory) return too_large();
   out.runs.reserve(run_count);
   uint64_t total = 0;
   for (uint64_t i = 0; i < run_count; ++i) {

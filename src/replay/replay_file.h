@@ -8,10 +8,13 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "replay/view_hash.h"
 
 namespace kelto1 {
 
-constexpr uint32_t kReplayFormatVersion = 1;
+// Format 2 keeps only the values a race starts from and hashes the views with XXH3;
+// format 1 (Kelto1 1.5.0) is still read.
+constexpr uint32_t kReplayFormatVersion = 2;
 // Frames between two checkpoint hashes.
 constexpr uint32_t kCheckpointEvery = 100;
 // Limits a replay file must keep; anything beyond is refused before it is allocated.
@@ -20,7 +23,9 @@ constexpr size_t kMaxGameVersionText = 64;
 constexpr uint32_t kMaxReplayFrames = 1u << 24;     // more than three days of racing
 constexpr uint32_t kMaxReplayPayload = 32u << 20;  // the unpacked start state and input
 constexpr size_t kMaxReplayFileSize = 64u << 20;
-
+// The input patterns and runs as held in memory; a race of an hour with the joystick
+// moving in every frame takes a few MiB.
+constexpr uint64_t kMaxReplayInputMemory = 48u << 20;
 
 // One answer the game got from the machine, in the order it asked.
 struct InputAnswer {
@@ -51,6 +56,7 @@ struct InputRun {
 };
 
 struct Replay {
+  uint32_t format_version = kReplayFormatVersion;  // of the file it was read from
   std::string game_version;
   std::string car;                    // the selector's text the race was driven with
   std::vector<uint8_t> start;         // the game's state at race start (race_snapshot.h)
@@ -61,8 +67,13 @@ struct Replay {
   uint64_t state_hash = 0;  // at the end
   bool has_view_hash = false;
   uint64_t view_hash = 0;  // over every view painted in the race
+  // How view_hash was made: it follows from the format version.
+  ViewHashKind view_hash_kind() const {
+    return format_version >= 2 ? ViewHashKind::Xxh3 : ViewHashKind::Fnv1aLanes;
+  }
 };
 
+// Written in the current format, whatever format_version says.
 std::vector<uint8_t> EncodeReplay(const Replay& replay);
 // The replay in the bytes, or nothing with one line in error saying what is wrong.
 std::optional<Replay> DecodeReplay(const std::vector<uint8_t>& file, std::string& error);

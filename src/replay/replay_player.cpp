@@ -8,7 +8,7 @@
 namespace kelto1 {
 
 ReplayPlatform::ReplayPlatform(Platform& inner, const Replay& replay)
-    : ForwardingPlatform(inner), replay_(replay), files_(inner.Files()) {}
+    : ForwardingPlatform(inner), replay_(replay), files_(inner.Files()), views_(replay.view_hash_kind()) {}
 
 void ReplayPlatform::FrameStarts() {
   ++frame_;
@@ -63,6 +63,7 @@ uint32_t ReplayPlatform::JoyGetPos(uint32_t id, JoyPosition& position) {
 }
 
 void ReplayPlatform::Repaint(const ShownWindow& shown, Element which) {
+  if (quiet_) return;
   if (which == Element::Display && in_frame_) views_.Add(shown.view);
   ForwardingPlatform::Repaint(shown, which);
 }
@@ -77,8 +78,15 @@ bool ReplayPlayer::Prepare(std::string& error) {
   g.LoadSounds();
   g.BuildSpriteTables();
   g.BuildCourseTables();
-  if (!RestoreRaceStart(g, replay_.start, error)) return false;
+  if (!IsBoxText(replay_.car)) {
+    error = "the replay's vehicle is no text the selector can hold";
+    return false;
+  }
   g.window[Element::CarSel].text = replay_.car;
+  platform_.set_quiet(true);
+  const bool restored = RestoreRaceStart(g, replay_.start, replay_.format_version, error);
+  platform_.set_quiet(false);
+  if (!restored) return false;
   g.SettingsPath.clear();  // a replay keeps no settings
   return true;
 }

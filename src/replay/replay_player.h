@@ -43,6 +43,9 @@ class ReplayPlatform final : public ForwardingPlatform {
 
   void FrameStarts();
   void FrameEnds();
+  // While the start state is put together, the screen is not painted: the game's title
+  // screen, which rebuilds part of it, is not the replay's to show.
+  void set_quiet(bool quiet) { quiet_ = quiet; }
   long frame() const { return frame_; }
   // The first frame whose questions differ from the recording's, 0 while none did.
   long first_mismatch() const { return mismatch_; }
@@ -64,6 +67,7 @@ class ReplayPlatform final : public ForwardingPlatform {
   const FrameInput* answers_ = nullptr;
   size_t next_answer_ = 0;
   long mismatch_ = 0;
+  bool quiet_ = false;
 };
 
 struct ReplayOutcome {

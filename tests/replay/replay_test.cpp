@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "app/sim_session.h"
+#include "replay/byte_io.h"
 #include "replay/race_snapshot.h"
 #include "replay/replay_file.h"
 #include "replay/replay_player.h"
@@ -31,6 +33,7 @@ std::vector<uint8_t> RecordRace(long frames, bool joystick = false) {
     p.joystick.x = frame % 400 < 50 ? 40000 : 32768;
     p.joystick.buttons = frame % 500 < 40 ? 2 : 0;
   };
+  s.game().recorder.set_hash_views(true);
   s.RunRace(frames);
   return s.game().recorder.last_file();
 }
@@ -51,6 +54,100 @@ void Reseal(std::vector<uint8_t>& file) {
   file.resize(file.size() - 4);
   const uint32_t crc = static_cast<uint32_t>(crc32(0, file.data(), static_cast<uInt>(file.size())));
   for (int i = 0; i < 4; ++i) file.push_back(static_cast<uint8_t>(crc >> (8 * i)));
+}
+
+// ---- Files as Kelto1 1.5.0 wrote them (format 1) ----------------------------------------
+// Its start state held each state struct whole, XOR the same struct of a game that has
+// only built its tables, then the generator, the window's elements and both pictures.
+
+template <class T>
+void PutStruct(ByteWriter& w, const T& state, const T& reference) {
+  const auto* a = reinterpret_cast<const uint8_t*>(&state);
+  const auto* b = reinterpret_cast<const uint8_t*>(&reference);
+  w.Var(sizeof(T));
+  for (size_t i = 0; i < sizeof(T); ++i) w.U8(a[i] ^ b[i]);
+}
+
+void PutElementOne(ByteWriter& w, const ElementState& s) {
+  w.Text(s.text);
+  w.U32(s.color);
+  w.U8(s.visible ? 1 : 0);
+  w.U16(static_cast<uint16_t>(s.left));
+  w.U16(static_cast<uint16_t>(s.top));
+}
+
+void PutPictureOne(ByteWriter& w, const Picture& p) {
+  w.Var(static_cast<uint64_t>(p.width()));
+  w.Var(static_cast<uint64_t>(p.height()));
+  const std::vector<uint32_t>& px = p.pixels();
+  for (size_t i = 0; i < px.size();) {
+    size_t j = i + 1;
+    while (j < px.size() && px[j] == px[i]) ++j;
+    w.Var(j - i);
+    w.U32(px[i]);
+    i = j;
+  }
+}
+
+std::vector<uint8_t> FormatOneStart(const Kelto1& g) {
+  HeadlessPlatform machine;
+  Kelto1 tables(machine);
+  tables.BuildSpriteTables();
+  tables.BuildCourseTables();
+  ByteWriter w;
+  PutStruct(w, g.shell, tables.shell);
+  PutStruct(w, g.course, tables.course);
+  PutStruct(w, g.vehicles, tables.vehicles);
+  PutStruct(w, g.traffic, tables.traffic);
+  PutStruct(w, g.audio, tables.audio);
+  PutStruct(w, g.input, tables.input);
+  w.U32(g.random.state());
+  w.Var(kElementCount);
+  for (int i = 0; i < kElementCount; ++i) {
+    PutElementOne(w, g.window[static_cast<Element>(i)]);
+    PutElementOne(w, g.window.Painted(static_cast<Element>(i)));
+  }
+  PutPictureOne(w, g.Display);
+  PutPictureOne(w, g.Master);
+  return std::move(w.bytes());
+}
+
+// A recorded race as 1.5.0 would have written it: its start state of format 1, and the
+// views hashed with FNV-1a lanes. The game at the race start is the one a player of the
+// current file has put together.
+std::vector<uint8_t> AsFormatOne(const std::vector<uint8_t>& file,
+                                 const std::function<void(Kelto1&)>& change_start = nullptr) {
+  std::string error;
+  Replay replay = *DecodeReplay(file, error);
+  {
+    HeadlessPlatform machine;
+    ReplayPlayer player(machine, replay);
+    EXPECT_TRUE(player.Prepare(error)) << error;
+    if (change_start) change_start(player.game());
+    replay.start = FormatOneStart(player.game());
+  }
+  // The views of the race, as format 1 hashed them; the change at the start either is
+  // never read or has the file refused, so the race is the recorded one.
+  const std::vector<uint8_t> format_one_start = replay.start;
+  replay = *DecodeReplay(file, error);
+  HeadlessPlatform machine;
+  ReplayPlayer player(machine, replay);
+  EXPECT_TRUE(player.Prepare(error)) << error;
+  ViewHash fnv(ViewHashKind::Fnv1aLanes);
+  bool in_frame = false;
+  player.before_frame = [&](long) { in_frame = true; };
+  player.after_frame = [&](long) { in_frame = false; };
+  machine.on_repaint = [&](const ShownWindow& shown, Element which) {
+    if (which == Element::Display && in_frame) fnv.Add(shown.view);
+  };
+  player.Play();
+  replay.start = format_one_start;
+  replay.has_view_hash = true;
+  replay.view_hash = fnv.value();
+  std::vector<uint8_t> old = EncodeReplay(replay);
+  old[4] = 1;
+  Reseal(old);
+  return old;
 }
 
 TEST(ReplayRecording, ARecordedRacePlaysBackToTheSameEndWithKeysAndJoystick) {
@@ -197,7 +294,7 @@ TEST(ReplayFile, DamagedForeignOrImpossibleFilesAreRefusedWithOneLine) {
       {"one byte more", with([](auto& f) { f.push_back(0); }), "damaged"},
       {"a changed byte", with([](auto& f) { f[f.size() - 20] ^= 0x40; }), "checksum"},
       {"a changed frame count", with([&](auto& f) { f[car_length_at + 1 + replay.car.size()] ^= 1; }), "checksum"},
-      {"newer format", with([](auto& f) { f[4] = 2; Reseal(f); }), "newer Kelto1 (format 2"},
+      {"newer format", with([](auto& f) { f[4] = 3; Reseal(f); }), "newer Kelto1 (format 3"},
       {"format 0", with([](auto& f) { f[4] = 0; Reseal(f); }), "damaged"},
       {"absurd car text", with([&](auto& f) {
          const uint8_t huge[] = {0xFF, 0xFF, 0xFF, 0xFF, 0x0F};
@@ -229,9 +326,72 @@ TEST(ReplayFile, EveryCutOfAGoodFileIsRefused) {
   }
 }
 
-TEST(ReplayFile, AStartStateThatDoesNotFitIsRefusedBeforeThePlay) {
+TEST(ReplayFile, AFileOfFormatOnePlaysAsRecordedWithItsOwnViewHash) {
+  const std::vector<uint8_t> now = RecordRace(1200, true);
+  const std::vector<uint8_t> old = AsFormatOne(now);
   std::string error;
-  Replay replay = *DecodeReplay(RecordRace(300), error);
+  const auto replay = DecodeReplay(old, error);
+  ASSERT_TRUE(replay) << error;
+  EXPECT_EQ(replay->format_version, 1u);
+  HeadlessPlatform machine;
+  const ReplayOutcome out = PlayBack(old, machine);
+  EXPECT_FALSE(out.diverged) << out.diverged_frame;
+  EXPECT_EQ(out.view_hash, replay->view_hash);
+  // The same race in the current format: its views hashed with XXH3.
+  HeadlessPlatform again;
+  const ReplayOutcome out_now = PlayBack(now, again);
+  EXPECT_FALSE(out_now.diverged) << out_now.diverged_frame;
+  EXPECT_EQ(out_now.view_hash, DecodeReplay(now, error)->view_hash);
+  EXPECT_NE(out_now.view_hash, out.view_hash);
+}
+
+// Format 1 held the readouts and the tables too: they are rebuilt, never read, and what
+// is kept passes the same checks as in the current format.
+TEST(ReplayFile, AFileOfFormatOneIsTakenOnlyForWhatARaceStartsFrom) {
+  const std::vector<uint8_t> race = RecordRace(300);
+  struct Case {
+    const char* name;
+    std::function<void(Kelto1&)> change;
+    const char* refusal;  // nullptr: played as recorded
+  } cases[] = {
+      {"rank 1 and 9999 time units", [](Kelto1& g) {
+         g.window[Element::Rank].text = "1";
+         g.window[Element::Mtime].text = "9999";
+       }, nullptr},
+      {"a place index past the names", [](Kelto1& g) { g.course.PlaceIndex = 40; }, nullptr},
+      {"a sprite table cell past the sheet", [](Kelto1& g) { g.vehicles.SpriteFirstCell[10] = 5000; }, nullptr},
+      {"an active traffic record of rival 90", [](Kelto1& g) {
+         g.vehicles.Vehicles[5].Active = 1;
+         g.vehicles.Vehicles[5].IsRival = 1;
+         g.vehicles.Vehicles[5].RivalNo = 90;
+       }, "RivalNo 5 is 90"},
+      {"a pick-up carried by record 200", [](Kelto1& g) { g.traffic.Pickups[2].Carrier = 200; },
+       "pick-up Carrier 2 is 200"},
+      {"a lane past the lanes", [](Kelto1& g) { g.vehicles.Vehicles[9].Lane = 6; }, "Lane 9 is 6"},
+  };
+  for (const Case& c : cases) {
+    const std::vector<uint8_t> old = AsFormatOne(race, c.change);
+    std::string error;
+    auto replay = DecodeReplay(old, error);
+    ASSERT_TRUE(replay) << c.name << ": " << error;
+    HeadlessPlatform machine;
+    ReplayPlayer player(machine, std::move(*replay));
+    const bool taken = player.Prepare(error);
+    if (c.refusal) {
+      EXPECT_FALSE(taken) << c.name;
+      EXPECT_NE(error.find(c.refusal), std::string::npos) << c.name << ": " << error;
+      continue;
+    }
+    ASSERT_TRUE(taken) << c.name << ": " << error;
+    const ReplayOutcome out = player.Play();
+    EXPECT_FALSE(out.diverged) << c.name << " at " << out.diverged_frame;
+    EXPECT_EQ(player.game().window[Element::Rank].text, "30") << c.name;
+  }
+}
+
+TEST(ReplayFile, AStartStateOfFormatOneThatDoesNotFitIsRefusedBeforeThePlay) {
+  std::string error;
+  Replay replay = *DecodeReplay(AsFormatOne(RecordRace(300)), error);
   const std::vector<uint8_t> start = replay.start;
   struct Case {
     const char* name;
@@ -259,6 +419,59 @@ TEST(ReplayFile, AStartStateThatDoesNotFitIsRefusedBeforeThePlay) {
     EXPECT_FALSE(player.Prepare(error)) << c.name;
     EXPECT_NE(error.find("start state does not fit this game"), std::string::npos) << c.name << ": " << error;
   }
+}
+
+// Divergence is told at the first checkpoint after it, not only at the end.
+TEST(ReplayRecording, ARaceThatDivergesIsReportedAtTheFirstCheckpointAfterIt) {
+  std::string error;
+  const Replay replay = *DecodeReplay(RecordRace(1000, true), error);
+  // The frames' answers, one pattern per frame, so that one frame can be changed alone.
+  const auto one_frame_changed = [&](long frame, const std::function<void(FrameInput&)>& change) {
+    Replay r = replay;
+    r.runs.clear();
+    long f = 0;
+    for (const InputRun& run : replay.runs)
+      for (uint32_t k = 0; k < run.frames; ++k) {
+        ++f;
+        if (f == frame) {
+          r.patterns.push_back(replay.patterns[run.pattern]);
+          change(r.patterns.back());
+          r.runs.push_back({static_cast<uint32_t>(r.patterns.size() - 1), 1});
+        } else {
+          r.runs.push_back({run.pattern, 1});
+        }
+      }
+    return r;
+  };
+  // Right held for one frame at 150 (the last steering key the game asks about, so it
+  // asks the same questions): the car is somewhere else from there on.
+  const Replay steered = one_frame_changed(150, [](FrameInput& in) {
+    for (InputAnswer& a : in)
+      if (a.kind == InputAnswer::Kind::Key && a.key == vk::kRight) a.key_state = INT16_MIN;
+  });
+  // Another Z from the stick at frame 200 only: the reading is kept in the state until
+  // the next frame reads the stick again, and moves nothing, so only the checkpoint after
+  // frame 200 sees it; the end is as recorded.
+  const Replay nudged = one_frame_changed(200, [](FrameInput& in) {
+    for (InputAnswer& a : in)
+      if (a.kind == InputAnswer::Kind::Joystick) a.position.z += 1;
+  });
+  struct Case {
+    const char* name;
+    const Replay& replay;
+    long reported;
+  } cases[] = {{"steered at frame 150", steered, 200}, {"another Z at frame 200", nudged, 200}};
+  for (const Case& c : cases) {
+    HeadlessPlatform machine;
+    const ReplayOutcome out = PlayBack(EncodeReplay(c.replay), machine);
+    EXPECT_TRUE(out.diverged) << c.name;
+    EXPECT_EQ(out.diverged_frame, c.reported) << c.name;
+  }
+  // The other Z leaves the end as it was: without the checkpoints nothing would tell.
+  HeadlessPlatform machine;
+  const ReplayOutcome out = PlayBack(EncodeReplay(nudged), machine);
+  EXPECT_EQ(out.state_hash, replay.state_hash);
+  EXPECT_EQ(out.view_hash, replay.view_hash);
 }
 
 }  // namespace
