@@ -279,6 +279,19 @@ TEST(ReplayFile, DamagedForeignOrImpossibleFilesAreRefusedWithOneLine) {
   empty_input_claims_frames.frames = 50;
   // The car text's length sits after the magic, the versions and the game version.
   const size_t car_length_at = 8 + 1 + replay.game_version.size();
+  const size_t packed_size_at = car_length_at + 1 + replay.car.size() + 24;
+  // A small file of very many empty input patterns, every one of them used by a run:
+  // held as it is, it would take some hundreds of MiB.
+  Replay amplified = no_input;
+  amplified.frames = kMaxReplayFrames;
+  amplified.checkpoints.assign(amplified.frames / kCheckpointEvery, 0);
+  amplified.patterns.resize(2'200'000);
+  for (uint32_t i = 0; i < amplified.patterns.size(); ++i) amplified.runs.push_back({i, 1});
+  amplified.runs.back().frames = amplified.frames - static_cast<uint32_t>(amplified.runs.size()) + 1;
+  Replay more_patterns_than_frames = no_input;
+  more_patterns_than_frames.frames = 3;
+  more_patterns_than_frames.patterns.resize(4);
+  more_patterns_than_frames.runs = {{0, 3}};
 
   struct Case {
     const char* name;
@@ -306,6 +319,17 @@ TEST(ReplayFile, DamagedForeignOrImpossibleFilesAreRefusedWithOneLine) {
       {"more race data than zlib can pack",
        with([&](auto& f) { f[car_length_at + 1 + replay.car.size() + 20 + 3] = 0x01; Reseal(f); }),
        "bytes of race data"},
+      {"junk after the packed race data", with([&](auto& f) {
+         const uint8_t junk[] = {'j', 'u', 'n', 'k', '!'};
+         f.insert(f.end() - 4, junk, junk + 5);
+         uint32_t packed = 0;  // the packed size counts the junk in
+         for (int i = 0; i < 4; ++i) packed |= uint32_t{f[packed_size_at + i]} << (8 * i);
+         packed += 5;
+         for (int i = 0; i < 4; ++i) f[packed_size_at + i] = static_cast<uint8_t>(packed >> (8 * i));
+         Reseal(f);
+       }), "5 bytes after its packed race data"},
+      {"input too large to hold", EncodeReplay(amplified), "too large to hold"},
+      {"more input patterns than frames", EncodeReplay(more_patterns_than_frames), "input patterns"},
       {"race data not packed", with([&](auto& f) { f[car_length_at + 1 + replay.car.size() + 28 + 2] ^= 0xFF; Reseal(f); }),
        "does not unpack"},
   };
