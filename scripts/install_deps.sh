@@ -6,7 +6,7 @@ set -euo pipefail
 
 play_packages=(
   cmake g++ make pkg-config libstb-dev zlib1g-dev
-  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
+  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev libinih-dev
   timgm6mb-soundfont fonts-ipafont-gothic fonts-ipafont-mincho fonts-terminus-otb
 )
 test_packages=(
