@@ -12,7 +12,7 @@ play_packages=(
 test_packages=(
   "${play_packages[@]}"
   libgtest-dev clang
-  xvfb xauth xdotool x11-utils imagemagick sox python3
+  xvfb xauth xdotool x11-utils imagemagick sox python3 openbox xdg-user-dirs
 )
 
 # The icons are enlarged at build time by a Python script; the Debian package is built
