@@ -11,9 +11,10 @@ if(PkgConfig_FOUND)
   pkg_check_modules(KELTO1_SDL2_TTF QUIET IMPORTED_TARGET SDL2_ttf)
   pkg_check_modules(KELTO1_SDL2_MIXER QUIET IMPORTED_TARGET SDL2_mixer)
   pkg_check_modules(KELTO1_FONTCONFIG QUIET IMPORTED_TARGET fontconfig)
+  pkg_check_modules(KELTO1_INIH QUIET IMPORTED_TARGET inih)
 endif()
 set(kelto1_missing "")
-foreach(dep IN ITEMS SDL2:sdl2 SDL2_TTF:SDL2_ttf SDL2_MIXER:SDL2_mixer FONTCONFIG:fontconfig)
+foreach(dep IN ITEMS SDL2:sdl2 SDL2_TTF:SDL2_ttf SDL2_MIXER:SDL2_mixer FONTCONFIG:fontconfig INIH:inih)
   string(REPLACE ":" ";" dep "${dep}")
   list(GET dep 0 var)
   list(GET dep 1 package)
@@ -23,9 +24,13 @@ foreach(dep IN ITEMS SDL2:sdl2 SDL2_TTF:SDL2_ttf SDL2_MIXER:SDL2_mixer FONTCONFI
 endforeach()
 if(kelto1_missing)
   string(REPLACE ";" ", " kelto1_missing "${kelto1_missing}")
-  message(STATUS "Desktop game not built: missing ${kelto1_missing} (install libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev)")
+  message(STATUS "Desktop game not built: missing ${kelto1_missing} (install libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev libinih-dev)")
   return()
 endif()
+
+# The preferences file read with inih.
+add_library(kelto1_preferences_file STATIC src/frontend/preferences_file.cpp)
+target_link_libraries(kelto1_preferences_file PUBLIC kelto1_frontend PkgConfig::KELTO1_INIH)
 
 # The desktop's sound: SDL2_mixer, with the tune through FluidSynth.
 add_library(kelto1_sdl_audio STATIC src/sdl/sdl_audio.cpp)
@@ -41,7 +46,7 @@ add_library(kelto1_sdl STATIC
   src/sdl/sdl_keys.cpp
   src/sdl/sdl_joystick.cpp
   src/sdl/sdl_timer.cpp)
-target_link_libraries(kelto1_sdl PUBLIC kelto1_frontend kelto1_platform kelto1_sdl_audio
+target_link_libraries(kelto1_sdl PUBLIC kelto1_frontend kelto1_preferences_file kelto1_platform kelto1_sdl_audio
   PkgConfig::KELTO1_SDL2 PkgConfig::KELTO1_SDL2_TTF PkgConfig::KELTO1_SDL2_MIXER PkgConfig::KELTO1_FONTCONFIG)
 
 add_executable(kelto1 src/app/desktop_main.cpp)

@@ -6,13 +6,13 @@ set -euo pipefail
 
 play_packages=(
   cmake g++ make pkg-config libstb-dev zlib1g-dev libxxhash-dev
-  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev
+  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev libinih-dev
   timgm6mb-soundfont fonts-ipafont-gothic fonts-ipafont-mincho fonts-terminus-otb
 )
 test_packages=(
   "${play_packages[@]}"
   libgtest-dev clang
-  xvfb xauth xdotool x11-utils imagemagick sox python3
+  xvfb xauth xdotool x11-utils imagemagick sox python3 openbox xdg-user-dirs
 )
 
 # The icons are enlarged at build time by a Python script; the Debian package is built

@@ -38,8 +38,13 @@ std::string UsageText() {
          "  Alt            accelerate\n"
          "  Ctrl           brake; on the title screen, start a race\n"
          "  F2             on the title screen, watch the last race again\n"
+         "  P, Pause       pause a race and go on\n"
+         "  M              sound off/on\n"
+         "  F10            whole-factor scaling or the sharp fit that fills the window\n"
          "  F11            fullscreen on/off\n"
+         "  F12            screenshot (PNG) into the pictures folder's kelto1/\n"
          "  Escape         save the settings and quit\n"
+         "All but Escape and F2 can be bound anew in kelto1.ini's [keys].\n"
          "A joystick or game controller works too: stick to steer, button 1 to\n"
          "accelerate, button 2 to brake.\n"
          "\n"
@@ -48,6 +53,8 @@ std::string UsageText() {
          "                 when the game may write there, otherwise in\n"
          "                 $XDG_DATA_HOME/kelto1/ (~/.local/share/kelto1/)\n"
          "  last.k1r       the last race, best.k1r the last new best: beside car.dat\n"
+         "  kelto1.ini     your choices (vehicle, full screen, scaling, volumes, keys):\n"
+         "                 $XDG_CONFIG_HOME/kelto1/ (~/.config/kelto1/)\n"
          "  *.wav, bgm.mid the sounds and the music, beside the program\n"
          "In a replay, Space pauses, Right held plays at 4x, Escape leaves.\n";
 }

@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
     platform->SetWindowIcon({icon.data, icon.size});
   platform->OpenAudio();
   if (replay) {
-    const kelto1::WatchResult watched = kelto1::WatchReplay(*platform, *replay);
+    const kelto1::WatchResult watched =
+        kelto1::WatchReplay(*platform, *replay, [&](bool paused) { platform->ShowReplayPaused(paused); });
     std::fprintf(stderr, "kelto1: %s\n", watched.line.c_str());
     return !watched.played ? 2 : watched.diverged ? 1 : 0;
   }
@@ -68,7 +69,8 @@ int main(int argc, char** argv) {
     // F2 on the title screen replays the last race. Asked every pass, so that a press
     // made during a race is used up before the title screen shows.
     if (platform->GetAsyncKeyState(kelto1::vk::kF2) != 0 && game->window[kelto1::Element::GameTitle].visible)
-      kelto1::ReplayFromTitle(*platform, *game);
+      platform->ShowTitleLine(
+          kelto1::ReplayFromTitle(*platform, *game, [&](bool paused) { platform->ShowReplayPaused(paused); }).line);
     const uint64_t now = kelto1::TicksNow();
     if (now < next_tick) {
       platform->WaitForEvents(next_tick);

@@ -32,7 +32,10 @@ void ViewerPlatform::Idle(uint32_t remaining_ms) { inner().Idle(std::max<uint32_
 
 void ViewerPlatform::ReadKeys() {
   const bool space = inner().GetAsyncKeyState(vk::kSpace) != 0;
-  if (space && !space_was_down_) paused_ = !paused_;
+  if (space && !space_was_down_) {
+    paused_ = !paused_;
+    if (on_pause_) on_pause_(paused_);
+  }
   space_was_down_ = space;
   speed_ = inner().GetAsyncKeyState(vk::kRight) != 0 ? kFast : 1;
   if (inner().GetAsyncKeyState(vk::kEscape) != 0) leaving_ = true;
@@ -60,7 +63,7 @@ void ViewerPlatform::Repaint(const ShownWindow& shown, Element which) {
   ForwardingPlatform::Repaint(shown, which);
 }
 
-WatchResult WatchReplay(Platform& screen, const std::vector<uint8_t>& file) {
+WatchResult WatchReplay(Platform& screen, const std::vector<uint8_t>& file, std::function<void(bool)> on_pause) {
   WatchResult result;
   std::string error;
   auto replay = DecodeReplay(file, error);
@@ -75,11 +78,13 @@ WatchResult WatchReplay(Platform& screen, const std::vector<uint8_t>& file) {
     return result;
   }
   viewer.Watch(player.game());
+  viewer.OnPause(on_pause);
   viewer.CentreWindow();
   viewer.Repaint(player.game().Shown(), Element::Window);
   player.before_frame = [&viewer](long) { viewer.BetweenFrames(); };
   player.keep_going = [&viewer] { return !viewer.leaving(); };
   const ReplayOutcome outcome = player.Play();
+  if (viewer.paused() && on_pause) on_pause(false);
   for (int i = 0; i < kEscapeReleaseTries && screen.GetAsyncKeyState(vk::kEscape) != 0; ++i) screen.Idle(10);
   result.played = true;
   result.diverged = outcome.diverged;
@@ -87,7 +92,7 @@ WatchResult WatchReplay(Platform& screen, const std::vector<uint8_t>& file) {
   return result;
 }
 
-void ReplayFromTitle(Platform& screen, Kelto1& game) {
+WatchResult ReplayFromTitle(Platform& screen, Kelto1& game, std::function<void(bool)> on_pause) {
   const size_t slash = game.SettingsPath.rfind('/');
   const std::string path = (slash == std::string::npos ? std::string(".") : game.SettingsPath.substr(0, slash)) +
                            "/last.k1r";
@@ -99,13 +104,14 @@ void ReplayFromTitle(Platform& screen, Kelto1& game) {
   } else if (!file) {
     result.line = "no replay yet (" + path + " cannot be read)";
   } else {
-    result = WatchReplay(screen, *file);
+    result = WatchReplay(screen, *file, std::move(on_pause));
     if (!result.played) result.line = path + ": " + result.line;
   }
   screen.Note("kelto1: " + EscapedForOneLine(result.line));
   if (!result.played || result.diverged) game.window[Element::COMMENT].text = FitNoticeLine(result.line);
   // The title screen comes back as it was, with the line in its notice.
   game.Repaint(Element::Window);
+  return result;
 }
 
 }  // namespace kelto1

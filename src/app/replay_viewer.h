@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ class ViewerPlatform final : public ForwardingPlatform {
 
   // The game whose window shows the mark.
   void Watch(Kelto1& game) { game_ = &game; }
+  // Told when Space pauses or resumes, so that the window can say so.
+  void OnPause(std::function<void(bool)> tell) { on_pause_ = std::move(tell); }
   // Before every frame: reads the viewer's keys, and waits there while paused.
   void BetweenFrames();
   bool leaving() const { return leaving_; }
@@ -38,6 +41,7 @@ class ViewerPlatform final : public ForwardingPlatform {
   void Mark();
 
   Kelto1* game_ = nullptr;
+  std::function<void(bool)> on_pause_;
   uint32_t real_ = 0;     // the screen's clock at the last reading
   uint32_t virtual_ = 0;  // the replay's clock
   uint32_t speed_ = 1;
@@ -53,11 +57,13 @@ struct WatchResult {
   std::string line;       // one line for the person watching
 };
 
-// Plays a replay file's bytes on the screen's machine until its end or Escape.
-WatchResult WatchReplay(Platform& screen, const std::vector<uint8_t>& file);
+// Plays a replay file's bytes on the screen's machine until its end or Escape;
+// on_pause, if given, is told when Space pauses and resumes.
+WatchResult WatchReplay(Platform& screen, const std::vector<uint8_t>& file,
+                        std::function<void(bool)> on_pause = {});
 // F2 on the title screen: plays last.k1r from beside the settings, then gives the title
 // screen back; a file that cannot be played, or a race that no longer plays as recorded,
-// is told in the notice line of the title screen.
-void ReplayFromTitle(Platform& screen, Kelto1& game);
+// is told in the notice line of the title screen. Returns how it went.
+WatchResult ReplayFromTitle(Platform& screen, Kelto1& game, std::function<void(bool)> on_pause = {});
 
 }  // namespace kelto1

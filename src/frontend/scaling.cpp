@@ -24,6 +24,19 @@ Rect FitPicture(int out_width, int out_height) {
   return {(out_width - w) / 2, (out_height - h) / 2, w, h};
 }
 
+SharpFit FitSharply(int out_width, int out_height) {
+  if (out_width <= 0 || out_height <= 0) return {{0, 0, 0, 0}, 1};
+  const double ratio = std::min(double(out_width) / kScreenWidth, double(out_height) / kScreenHeight);
+  // The side that limits the fit fills the output exactly; the other is rounded.
+  const int w = std::clamp(static_cast<int>(std::lround(kScreenWidth * ratio)), 1, out_width);
+  const int h = std::clamp(static_cast<int>(std::lround(kScreenHeight * ratio)), 1, out_height);
+  return {{(out_width - w) / 2, (out_height - h) / 2, w, h}, std::max(1, WholeScaleThatFits(out_width, out_height))};
+}
+
+Rect FitPicture(int out_width, int out_height, ScaleMode mode) {
+  return mode == ScaleMode::Sharp ? FitSharply(out_width, out_height).placed : FitPicture(out_width, out_height);
+}
+
 int OpeningScale(int usable_width, int usable_height) {
   // A tenth of the screen is left for the frame, the caption and a margin around.
   return std::max(1, WholeScaleThatFits(usable_width * 9 / 10, usable_height * 9 / 10));

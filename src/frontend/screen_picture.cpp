@@ -115,6 +115,7 @@ void ScreenPicture::Start(const ShownWindow& shown) {
 
 void ScreenPicture::Repainted(const ShownWindow& shown, Element which) {
   Start(shown);
+  if (which != Element::Display) all_changed_ = true;
   if (which == Element::Window) {
     for (int i = 0; i < kElementCount; ++i) shown_[i] = shown.elements.Painted(static_cast<Element>(i)).visible;
     view_.CopyImageFrom(shown.view);
@@ -127,55 +128,31 @@ void ScreenPicture::Repainted(const ShownWindow& shown, Element which) {
     if (!shown.elements[e].visible) shown_[Index(e)] = false;
 }
 
-void ScreenPicture::Compose(const ShownWindow& shown, const BoxView& boxes, TextPainter& text) {
+void ScreenPicture::Compose(const ShownWindow& shown, const BoxView& boxes, TextPainter& text,
+                            const Overlay& overlay) {
   Start(shown);
-  canvas_.Clear();
-  for (const ElementLayout& layout : ScreenLayout()) {
-    if (!OnScreen(layout.element)) continue;
-    const ElementState& state = shown.elements.Painted(layout.element);
-    const Rect& r = layout.rect;
-    switch (layout.kind) {
-      case ElementKind::Fill:
-        FillRect(canvas_, r, state.color);
-        break;
-      case ElementKind::View:
-        BitBlt(canvas_, r.x, r.y, r.w, r.h, view_, 0, 0, RasterOp::SRCCOPY);
-        break;
-      case ElementKind::Logo:
-        BitBlt(canvas_, state.left, state.top, shown.logo.width(), shown.logo.height(), shown.logo, 0, 0,
-               RasterOp::SRCCOPY);
-        break;
-      case ElementKind::Caption: {
-        const int line_height = text.LineHeight(layout.face);
-        int y = r.y;
-        for (const std::string& line : WrapCaption(state.text, r.w, layout.face, text)) {
-          text.Draw(canvas_, r, layout.face, line, state.color, r.x, y);
-          y += line_height;
-        }
-        break;
-      }
-      case ElementKind::TextBox:
-      case ElementKind::EditBox:
-      case ElementKind::Combo: {
-        FillRect(canvas_, r, layout.background);
-        const bool typing = boxes.focus == layout.element;
-        const Rect area = TextArea(layout);
-        const int line_height = text.LineHeight(layout.face);
-        const int y = r.y + (r.h - line_height) / 2;
-        const int left = BoxTextLeft(layout, state.text, typing ? &boxes.caret : nullptr, text);
-        text.Draw(canvas_, Intersect(r, {area.x - 1, r.y, area.w + 2, r.h}), layout.face, state.text, state.color, left,
-                  y);
-        if (typing && boxes.caret_on) {
-          const size_t caret = std::min(boxes.caret, state.text.size());
-          const int x = left + text.Width(layout.face, state.text.substr(0, caret));
-          FillRect(canvas_, Intersect({x, y, 1, line_height}, r), state.color);
-        }
-        if (layout.kind != ElementKind::TextBox) FrameRect(canvas_, r, kFrameGrey, kFrameGrey);
-        if (layout.kind == ElementKind::Combo) DrawComboButton(canvas_);
-        break;
-      }
+  const bool all = all_changed_ || !(boxes == last_boxes_) || !(overlay == last_overlay_);
+  all_changed_ = false;
+  last_boxes_ = boxes;
+  last_overlay_ = overlay;
+  if (all) {
+    canvas_.Clear();
+    for (const ElementLayout& layout : ScreenLayout())
+      if (OnScreen(layout.element)) DrawElement(layout, shown, boxes, text);
+  } else {
+    // Only the view changed: it covers whatever lies under it, so it and what is drawn
+    // after it over its rectangle are enough.
+    const Rect view = LayoutOf(Element::Display).rect;
+    bool over = false;
+    for (const ElementLayout& layout : ScreenLayout()) {
+      over |= layout.element == Element::Display;
+      const Rect& r = layout.rect;
+      const bool touches = r.x < view.Right() && view.x < r.Right() && r.y < view.Bottom() && view.y < r.Bottom();
+      if (over && OnScreen(layout.element) && (touches || layout.kind == ElementKind::Logo))
+        DrawElement(layout, shown, boxes, text);
     }
   }
+  DrawOverlay(overlay, text);
   if (!boxes.list_open || !OnScreen(Element::CarSel)) return;
   const int item_height = ComboItemHeight(text);
   const Rect list = ComboList(static_cast<int>(kCarSelItems.size()), item_height);
@@ -189,6 +166,65 @@ void ScreenPicture::Compose(const ShownWindow& shown, const BoxView& boxes, Text
     text.Draw(canvas_, item, Face::Dialog, kCarSelItems[i], lit ? colors::kWhite : ink, item.x + kTextMargin,
               item.y + 1);
   }
+}
+
+void ScreenPicture::DrawElement(const ElementLayout& layout, const ShownWindow& shown, const BoxView& boxes,
+                                TextPainter& text) {
+  const ElementState& state = shown.elements.Painted(layout.element);
+  const Rect& r = layout.rect;
+  switch (layout.kind) {
+    case ElementKind::Fill:
+      FillRect(canvas_, r, state.color);
+      break;
+    case ElementKind::View:
+      BitBlt(canvas_, r.x, r.y, r.w, r.h, view_, 0, 0, RasterOp::SRCCOPY);
+      break;
+    case ElementKind::Logo:
+      BitBlt(canvas_, state.left, state.top, shown.logo.width(), shown.logo.height(), shown.logo, 0, 0,
+             RasterOp::SRCCOPY);
+      break;
+    case ElementKind::Caption: {
+      const int line_height = text.LineHeight(layout.face);
+      int y = r.y;
+      for (const std::string& line : WrapCaption(state.text, r.w, layout.face, text)) {
+        text.Draw(canvas_, r, layout.face, line, state.color, r.x, y);
+        y += line_height;
+      }
+      break;
+    }
+    case ElementKind::TextBox:
+    case ElementKind::EditBox:
+    case ElementKind::Combo: {
+      FillRect(canvas_, r, layout.background);
+      const bool typing = boxes.focus == layout.element;
+      const Rect area = TextArea(layout);
+      const int line_height = text.LineHeight(layout.face);
+      const int y = r.y + (r.h - line_height) / 2;
+      const int left = BoxTextLeft(layout, state.text, typing ? &boxes.caret : nullptr, text);
+      text.Draw(canvas_, Intersect(r, {area.x - 1, r.y, area.w + 2, r.h}), layout.face, state.text, state.color, left,
+                y);
+      if (typing && boxes.caret_on) {
+        const size_t caret = std::min(boxes.caret, state.text.size());
+        const int x = left + text.Width(layout.face, state.text.substr(0, caret));
+        FillRect(canvas_, Intersect({x, y, 1, line_height}, r), state.color);
+      }
+      if (layout.kind != ElementKind::TextBox) FrameRect(canvas_, r, kFrameGrey, kFrameGrey);
+      if (layout.kind == ElementKind::Combo) DrawComboButton(canvas_);
+      break;
+    }
+  }
+}
+
+void ScreenPicture::DrawOverlay(const Overlay& overlay, TextPainter& text) {
+  auto line = [&](const Rect& r, const std::string& words, uint32_t color) {
+    FillRect(canvas_, r, colors::kBlack);
+    const int width = text.Width(Face::PMincho11_25Bold, words);
+    const int y = r.y + (r.h - text.LineHeight(Face::PMincho11_25Bold)) / 2;
+    text.Draw(canvas_, r, Face::PMincho11_25Bold, words, color, r.x + (r.w - width) / 2, y);
+  };
+  if (overlay.paused) line(kPausedRect, "PAUSED", colors::kLightYellow);
+  if (!overlay.title_line.empty() && OnScreen(Element::GameTitle))
+    line(kTitleLineRect, overlay.title_line, kTitleLineColor);
 }
 
 }  // namespace kelto1

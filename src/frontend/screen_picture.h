@@ -21,7 +21,25 @@ struct BoxView {
   bool caret_on = false;
   bool list_open = false;
   int list_highlight = -1;
+
+  bool operator==(const BoxView&) const = default;
 };
+
+// What the front end itself shows over the game's picture.
+struct Overlay {
+  bool paused = false;  // "PAUSED" over the view
+  // One dim line below the title screen's texts (the keys to know, or how the replay
+  // went), shown only while the title screen is.
+  std::string title_line;
+
+  bool operator==(const Overlay&) const = default;
+};
+
+// Where the front end's own lines go: over the view's middle, and below the title
+// screen's notice, clear of the game's texts.
+constexpr Rect kPausedRect{248, 280, 241, 16};
+constexpr Rect kTitleLineRect{120, 240, 497, 16};
+constexpr uint32_t kTitleLineColor = 0x909090;
 
 class ScreenPicture {
  public:
@@ -30,18 +48,26 @@ class ScreenPicture {
   // A repaint of the game: takes the view's image at this moment, and notes which
   // elements are on screen now.
   void Repainted(const ShownWindow& shown, Element which);
-  void Compose(const ShownWindow& shown, const BoxView& boxes, TextPainter& text);
+  // Draws the picture. When only the view has been repainted since the last time, only
+  // the view and what lies over it are drawn again.
+  void Compose(const ShownWindow& shown, const BoxView& boxes, TextPainter& text, const Overlay& overlay = {});
 
   const Picture& picture() const { return canvas_; }
   bool OnScreen(Element e) const { return shown_[static_cast<size_t>(e)]; }
 
  private:
   void Start(const ShownWindow& shown);
+  void DrawElement(const ElementLayout& layout, const ShownWindow& shown, const BoxView& boxes, TextPainter& text);
+  void DrawOverlay(const Overlay& overlay, TextPainter& text);
 
   Picture canvas_;
   Picture view_;
   std::array<bool, kElementCount> shown_{};
   bool started_ = false;
+  // Whether anything but the view changed since the last compose.
+  bool all_changed_ = true;
+  BoxView last_boxes_;
+  Overlay last_overlay_;
 };
 
 // Where a box's text starts: its alignment, and for the box being typed into, moved

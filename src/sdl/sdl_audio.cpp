@@ -9,6 +9,7 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <iterator>
@@ -151,6 +152,22 @@ struct SdlAudio::Impl : TunePlayer {
   FileVersion tune_version;
   bool tune_open = false;
   uint64_t started_at = 0;
+  // The player's levels (per cent) and the race's pause: a sound at no volume is not
+  // mixed at all, the tune is held where it is instead.
+  int music_level = 100, effects_level = 100;
+  bool muted = false, paused = false;
+  bool MusicHeld() const { return paused || muted || music_level == 0; }
+  bool EffectsSilent() const { return muted || effects_level == 0; }
+  void ApplyLevels() {
+    if (!device_open) return;
+    Mix_VolumeMusic(kMusicVolume * music_level / 100);
+    Mix_Volume(kEffectChannel, MIX_MAX_VOLUME * effects_level / 100);
+    if (MusicHeld()) Mix_PauseMusic();
+    else Mix_ResumeMusic();
+    if (paused || EffectsSilent()) Mix_Pause(kEffectChannel);
+    else Mix_Resume(kEffectChannel);
+    if (EffectsSilent()) Mix_HaltChannel(kEffectChannel);
+  }
   // Effects decoded once each, shared by every image with the same bytes; an image is
   // found again by where it lies and how long it is, as the game keeps its images
   // unchanged in place. Null = silent.
@@ -285,9 +302,11 @@ struct SdlAudio::Impl : TunePlayer {
       return false;
     }
     started_at = now;
+    if (MusicHeld()) Mix_PauseMusic();
     return true;
   }
-  bool Playing() override { return tune_open && Mix_PlayingMusic(); }
+  // A tune held by the pause or the mute is still playing, as far as the game knows.
+  bool Playing() override { return tune_open && (Mix_PlayingMusic() || Mix_PausedMusic()); }
   void Stop() override {
     if (tune_open) Mix_HaltMusic();
   }
@@ -317,7 +336,7 @@ bool SdlAudio::Open() {
   }
   a.device_open = true;
   Mix_AllocateChannels(1);
-  Mix_VolumeMusic(kMusicVolume);
+  a.ApplyLevels();
   a.midi_ready = a.PrepareMidi();
   return true;
 }
@@ -334,7 +353,7 @@ void SdlAudio::PrepareWav(const std::vector<uint8_t>& image) {
 }
 
 void SdlAudio::PlayWav(const std::vector<uint8_t>& image) {
-  if (!impl_->device_open) return;
+  if (!impl_->device_open || impl_->EffectsSilent()) return;
   Mix_Chunk* chunk = impl_->Decode(image);
   // A silent image still ends the effect before it, as any new effect does.
   if (!chunk) {
@@ -342,6 +361,18 @@ void SdlAudio::PlayWav(const std::vector<uint8_t>& image) {
     return;
   }
   Mix_PlayChannel(kEffectChannel, chunk, 0);
+}
+
+void SdlAudio::SetLevels(int music_percent, int effects_percent, bool muted) {
+  impl_->music_level = std::clamp(music_percent, 0, 100);
+  impl_->effects_level = std::clamp(effects_percent, 0, 100);
+  impl_->muted = muted;
+  impl_->ApplyLevels();
+}
+
+void SdlAudio::SetPaused(bool paused) {
+  impl_->paused = paused;
+  impl_->ApplyLevels();
 }
 
 int32_t SdlAudio::MusicCommand(const std::string& command, std::string& reply, int32_t reply_length) {

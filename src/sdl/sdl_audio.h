@@ -29,6 +29,10 @@ class SdlAudio {
   // Starts a WAV image from memory; a new effect replaces the one playing. An empty or
   // damaged image is silent.
   void PlayWav(const std::vector<uint8_t>& image);
+  // The player's volumes (0..100 per cent) and the mute; at nothing, nothing is mixed.
+  void SetLevels(int music_percent, int effects_percent, bool muted);
+  // A paused race holds the tune and the effect where they are.
+  void SetPaused(bool paused);
   // The music command strings for the alias "midifile"; returns the error code
   // (0 = success, 263 = alias not open) and fills reply.
   int32_t MusicCommand(const std::string& command, std::string& reply, int32_t reply_length);

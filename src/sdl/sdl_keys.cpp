@@ -7,14 +7,8 @@ namespace kelto1 {
 
 int VirtualKeyOf(SDL_Scancode key) {
   switch (key) {
-    case SDL_SCANCODE_LEFT: return vk::kLeft;
-    case SDL_SCANCODE_RIGHT: return vk::kRight;
     case SDL_SCANCODE_UP: return 38;
     case SDL_SCANCODE_DOWN: return 40;
-    case SDL_SCANCODE_LALT:
-    case SDL_SCANCODE_RALT: return vk::kMenu;
-    case SDL_SCANCODE_LCTRL:
-    case SDL_SCANCODE_RCTRL: return vk::kControl;
     case SDL_SCANCODE_ESCAPE: return vk::kEscape;
     case SDL_SCANCODE_SPACE: return vk::kSpace;
     case SDL_SCANCODE_F2: return vk::kF2;

@@ -8,8 +8,9 @@
 
 namespace kelto1 {
 
-// The virtual-key number of a key by its place on the keyboard, -1 for keys the game
-// never asks about. Either Alt is VK_MENU, either Ctrl VK_CONTROL.
+// The virtual-key number of a key by its place on the keyboard that is not the player's
+// to bind (Escape, Space, F2, Up and Down), -1 for the others: the driving keys come
+// from the key bindings.
 int VirtualKeyOf(SDL_Scancode key);
 EditKey EditKeyOf(SDL_Keycode key);
 

@@ -6,10 +6,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 
 #include "sdl/display_message.h"
 #include "sdl/sdl_keys.h"
 #include "sdl/sdl_timer.h"
+#include "frontend/screenshot.h"
 
 namespace kelto1 {
 
@@ -18,7 +21,25 @@ constexpr uint64_t kCaretBlinkMs = 530;
 // Sleeps inside the game's waits are cut into pieces this long, so that a long wait
 // still notices the window being closed or uncovered.
 constexpr uint32_t kLongestSleepMs = 10;
+// While paused the window is looked at this often.
+constexpr int kPausedWaitMs = 100;
+
+void NoteLine(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+
+// The player's pictures folder as xdg-user-dir tells it, empty without the tool.
+std::string PicturesFolder() {
+  std::string folder;
+  if (FILE* p = popen("xdg-user-dir PICTURES 2>/dev/null", "r")) {
+    char buffer[4096];
+    while (fgets(buffer, sizeof buffer, p)) folder += buffer;
+    pclose(p);
+  }
+  while (!folder.empty() && (folder.back() == '\n' || folder.back() == '\r')) folder.pop_back();
+  return folder;
+}
 }  // namespace
+
+SdlPlatform::SdlPlatform() : boxes_(painter_), prefs_(files_, DefaultPreferencesPath(), NoteLine) {}
 
 SdlPlatform::Session::~Session() {
   if (ttf) TTF_Quit();
@@ -48,11 +69,14 @@ bool SdlPlatform::Start(std::string& error) {
     joystick_.OpenFirst();
   }
   program_folder_ = ExecutableFolder();
+  video_.SetScaleMode(prefs_.prefs().scaling);
   tell_timings_ = SDL_getenv("KELTO1_TIMINGS") != nullptr;
   return true;
 }
 
 void SdlPlatform::OpenAudio() {
+  const Preferences& p = prefs_.prefs();
+  audio_.SetLevels(p.music_volume, p.effects_volume, p.muted);
   if (audio_.Open()) audio_.PrepareTune(program_folder_ + "/bgm.mid");
 }
 
@@ -102,11 +126,35 @@ void SdlPlatform::Note(const std::string& line) { std::fprintf(stderr, "%s\n", l
 
 uint32_t SdlPlatform::GetTickCount() {
   PumpIfDue();
+  WaitWhilePaused();
   waited_since_shown_ = true;
-  return static_cast<uint32_t>(TicksNow());
+  return static_cast<uint32_t>(GameNow());
 }
 
-void SdlPlatform::Idle(uint32_t remaining_ms) { SleepMostOf(remaining_ms, kLongestSleepMs); }
+void SdlPlatform::Idle(uint32_t remaining_ms) { SleepFor(remaining_ms, kLongestSleepMs); }
+
+uint64_t SdlPlatform::GameNow() const { return pause_.GameTime(TicksNow()); }
+
+void SdlPlatform::WaitWhilePaused() {
+  while (pause_.paused()) {
+    if (close_requested_ || keys_.Pending(vk::kEscape)) {
+      SetPaused(false);  // the game ends as it would have without the pause
+      return;
+    }
+    if (dirty_ || exposed_) Present();
+    SDL_WaitEventTimeout(nullptr, kPausedWaitMs);
+    Pump();
+  }
+}
+
+void SdlPlatform::SetPaused(bool on) {
+  if (on == pause_.paused()) return;
+  if (on) pause_.Pause(TicksNow());
+  else pause_.Resume(TicksNow());
+  audio_.SetPaused(on);
+  dirty_ = true;
+  if (shown_) Present();
+}
 
 bool SdlPlatform::QuitWanted() {
   PumpIfDue();
@@ -115,8 +163,13 @@ bool SdlPlatform::QuitWanted() {
 }
 
 void SdlPlatform::SleepUntilOrQuit(uint64_t tick) {
-  for (uint64_t now = TicksNow(); now < tick && !QuitWanted(); now = TicksNow())
-    if (tick - now > 1) SDL_Delay(static_cast<uint32_t>(std::min<uint64_t>(tick - now - 1, kLongestSleepMs)));
+  for (uint64_t now = GameNow(); now < tick && !QuitWanted(); now = GameNow()) {
+    if (pause_.paused()) {
+      WaitWhilePaused();
+      continue;
+    }
+    SleepFor(static_cast<uint32_t>(std::min<uint64_t>(tick - now, kLongestSleepMs)), kLongestSleepMs);
+  }
 }
 
 // ---- Keyboard and joystick -------------------------------------------------------------
@@ -152,14 +205,23 @@ void SdlPlatform::Repaint(const ShownWindow& shown, Element which) {
   screen_.Repainted(shown, which);
   dirty_ = true;
   // A race has begun once the delay box is hidden: keys from now on are the driver's.
-  if (!shown.elements.Painted(Element::Gamewait).visible) queue_.KeepTyping(false);
-  if (which == Element::Window) video_.Show();
+  if (!shown.elements.Painted(Element::Gamewait).visible && !in_race_) {
+    queue_.KeepTyping(false);
+    in_race_ = true;
+    title_line_.clear();
+    // The hints have been seen once a race has been run.
+    prefs_.prefs().title_hints = false;
+  }
+  if (which == Element::Window && !video_.shown()) {
+    video_.Show();
+    video_.SetFullscreen(prefs_.prefs().full_screen);
+  }
   if (which != Element::Display && which != Element::Window) return;
   // The frame limiter: the first view shown after each of the game's waits comes no
   // sooner than a sixtieth of a second plus the frame delay after the one before.
   if (which == Element::Display && waited_since_shown_) {
     waited_since_shown_ = false;
-    SleepUntilOrQuit(pacer_.ShowAt(TicksNow(), shown.frame_delay_ms));
+    SleepUntilOrQuit(pacer_.ShowAt(GameNow(), shown.frame_delay_ms));
   }
   Present();
 }
@@ -167,7 +229,7 @@ void SdlPlatform::Repaint(const ShownWindow& shown, Element which) {
 void SdlPlatform::Present() {
   if (!shown_) return;
   caret_shown_ = CaretOn();
-  screen_.Compose(*shown_, boxes_.View(caret_shown_), painter_);
+  screen_.Compose(*shown_, boxes_.View(caret_shown_), painter_, CurrentOverlay());
   video_.Present(screen_.picture());
   dirty_ = false;
   exposed_ = false;
@@ -183,6 +245,7 @@ void SdlPlatform::RequestClose(uint64_t at) {
 
 void SdlPlatform::EndProgram() {
   ended_ = true;
+  SavePreferences();
   if (tell_timings_ && end_asked_at_ != 0)
     std::fprintf(stderr, "kelto1: timings: settings saved and the game ended %llu ms after the request to end\n",
                  static_cast<unsigned long long>(TicksNow() - end_asked_at_));
@@ -228,29 +291,22 @@ void SdlPlatform::Handle(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) RequestClose(e.window.timestamp);
       // Keys let go while another window had the keyboard would stay down for ever.
-      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) keys_.ReleaseAll();
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        keys_.ReleaseAll();
+        // A race left alone waits for the player.
+        if (in_race_) SetPaused(true);
+      }
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) exposed_ = true;
       break;
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-      const bool down = e.type == SDL_KEYDOWN;
-      if (e.key.keysym.scancode == SDL_SCANCODE_F11) {
-        if (down && !e.key.repeat) video_.ToggleFullscreen();
+    case SDL_KEYUP:
+      KeyEvent(e.key, e.type == SDL_KEYDOWN);
+      break;
+    case SDL_TEXTINPUT:
+      if (drop_text_) {
+        drop_text_ = false;
         break;
       }
-      if (const int key = VirtualKeyOf(e.key.keysym.scancode); key >= 0) {
-        if (down) keys_.Press(key);
-        else keys_.Release(key);
-        if (down && !e.key.repeat && key == vk::kControl) ctrl_pressed_at_ = e.key.timestamp;
-        if (down && key == vk::kEscape && end_asked_at_ == 0) end_asked_at_ = e.key.timestamp;
-      }
-      WindowMessage m;
-      m.type = down ? WindowMessage::Type::KeyDown : WindowMessage::Type::KeyUp;
-      m.key = EditKeyOf(e.key.keysym.sym);
-      queue_.Post(std::move(m));
-      break;
-    }
-    case SDL_TEXTINPUT:
       queue_.PostText(e.text.text);
       break;
     case SDL_MOUSEBUTTONDOWN:
@@ -279,11 +335,143 @@ void SdlPlatform::Handle(const SDL_Event& e) {
   }
 }
 
+void SdlPlatform::KeyEvent(const SDL_KeyboardEvent& key, bool down) {
+  if (down) drop_text_ = false;
+  const std::string name = SDL_GetScancodeName(key.keysym.scancode);
+  const std::optional<Action> action = prefs_.prefs().keys.ActionOf(name);
+  if (action && !IsDriving(*action)) {
+    // A letter or digit types into the box being typed into on the title screen.
+    const bool types = name.size() == 1 && boxes_.focus() && !in_race_;
+    if (!types) {
+      if (down) drop_text_ = true;
+      if (down && !key.repeat) Do(*action);
+      return;
+    }
+  }
+  int vkey = VirtualKeyOf(key.keysym.scancode);
+  if (action && IsDriving(*action)) {
+    vkey = VirtualKeyOf(*action);
+    // Driving keys never type into the boxes.
+    if (down) drop_text_ = true;
+  }
+  if (vkey >= 0) {
+    // Escape ends the game even from a pause.
+    if (down && vkey == vk::kEscape) keys_.Press(vkey);
+    else if (down) pause_.Press(vkey);
+    else pause_.Release(vkey);
+    if (down && !key.repeat && vkey == vk::kControl) ctrl_pressed_at_ = key.timestamp;
+    if (down && vkey == vk::kEscape && end_asked_at_ == 0) end_asked_at_ = key.timestamp;
+  }
+  WindowMessage m;
+  m.type = down ? WindowMessage::Type::KeyDown : WindowMessage::Type::KeyUp;
+  m.key = EditKeyOf(key.keysym.sym);
+  queue_.Post(std::move(m));
+}
+
+void SdlPlatform::Do(Action action) {
+  Preferences& p = prefs_.prefs();
+  switch (action) {
+    case Action::Pause:
+      if (in_race_) SetPaused(!pause_.paused());
+      return;
+    case Action::Mute:
+      p.muted = !p.muted;
+      audio_.SetLevels(p.music_volume, p.effects_volume, p.muted);
+      Note(p.muted ? "kelto1: sound off" : "kelto1: sound on");
+      break;
+    case Action::Screenshot:
+      TakeScreenshot();
+      return;
+    case Action::FullScreen:
+      // The window manager carries the change out later: the choice is what was asked.
+      p.full_screen = !video_.fullscreen();
+      video_.SetFullscreen(p.full_screen);
+      exposed_ = true;
+      break;
+    case Action::Scaling:
+      p.scaling = p.scaling == ScaleMode::Whole ? ScaleMode::Sharp : ScaleMode::Whole;
+      video_.SetScaleMode(p.scaling);
+      exposed_ = true;
+      break;
+    default:
+      return;
+  }
+  SavePreferences();
+}
+
+void SdlPlatform::TakeScreenshot() {
+  if (!shown_) return;
+  // The picture as the window shows it, without the pause's word over it.
+  Overlay overlay = CurrentOverlay();
+  overlay.paused = false;
+  screen_.Compose(*shown_, boxes_.View(caret_shown_), painter_, overlay);
+  const char* home = std::getenv("HOME");
+  const std::string folder = ScreenshotFolder(PicturesFolder(), home ? home : "", DefaultUserDataFolder());
+  char stem[64];
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  std::strftime(stem, sizeof stem, "kelto1-%Y%m%d-%H%M%S", &local);
+  Note(SaveScreenshot(files_, screen_.picture(), folder, stem));
+  dirty_ = true;
+  if (pause_.paused()) Present();
+}
+
+Overlay SdlPlatform::CurrentOverlay() const {
+  Overlay o;
+  o.paused = pause_.paused() || replay_paused_;
+  if (!title_line_.empty()) o.title_line = title_line_;
+  else if (prefs_.prefs().title_hints) o.title_line = TitleHint();
+  return o;
+}
+
+std::string SdlPlatform::TitleHint() const {
+  const KeyBindings& keys = prefs_.prefs().keys;
+  auto key = [&](Action a) {
+    std::string name = keys.KeysOf(a).empty() ? "?" : keys.KeysOf(a).front();
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return "[" + name + "]";
+  };
+  return "[F2] REPLAY   " + key(Action::FullScreen) + " FULL SCREEN   " + key(Action::Pause) + " PAUSE";
+}
+
+void SdlPlatform::ShowReplayPaused(bool paused) {
+  replay_paused_ = paused;
+  dirty_ = true;
+  if (shown_) Present();
+}
+
+void SdlPlatform::ShowTitleLine(const std::string& line) {
+  title_line_ = line;
+  dirty_ = true;
+}
+
+void SdlPlatform::FollowVehicle(BoxTexts& texts) {
+  Preferences& p = prefs_.prefs();
+  const std::string& chosen = texts.BoxText(Element::CarSel);
+  if (!vehicle_offered_) {
+    vehicle_offered_ = true;
+    first_vehicle_ = chosen;
+    if (!p.vehicle.empty() && chosen != p.vehicle) texts.BoxTyped(Element::CarSel, p.vehicle);
+    return;
+  }
+  // The game's own first choice is not a choice of the player's: nothing to write yet.
+  if (p.vehicle.empty() && chosen == first_vehicle_) return;
+  const bool item = std::any_of(kCarSelItems.begin(), kCarSelItems.end(), [&](const char* n) { return chosen == n; });
+  if (item && chosen != p.vehicle) {
+    p.vehicle = chosen;
+    SavePreferences();
+  }
+}
+
 void SdlPlatform::HandleEvents(BoxTexts& texts) {
   // Between the game's ticks the title screen shows: what is typed now is for the boxes.
   queue_.KeepTyping(true);
+  in_race_ = false;
+  SetPaused(false);
   Pump();
   if (!shown_) return;  // nothing shown yet: typing waits for the window
+  FollowVehicle(texts);
   const BoxTarget boxes{texts, shown_->elements};
   bool changed = false;
   while (auto m = queue_.Take()) changed |= boxes_.Deliver(*m, boxes);

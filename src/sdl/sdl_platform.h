@@ -16,7 +16,10 @@
 #include "platform/shown_window.h"
 #include "frontend/edit_boxes.h"
 #include "frontend/frame_pacer.h"
+#include "frontend/key_bindings.h"
 #include "frontend/key_state.h"
+#include "frontend/race_pause.h"
+#include "frontend/preferences.h"
 #include "frontend/screen_picture.h"
 #include "sdl/sdl_audio.h"
 #include "sdl/sdl_fonts.h"
@@ -71,6 +74,13 @@ class SdlPlatform final : public Platform {
   bool ended() const { return ended_; }
   // Frames shown so far (the pacing benchmark counts them).
   uint64_t presents() const { return presents_; }
+  // A line shown on the title screen below its texts (how a replay went), until the
+  // next race.
+  void ShowTitleLine(const std::string& line);
+  // A replay being watched was paused or resumed with Space.
+  void ShowReplayPaused(bool paused);
+  // Writes the remembered choices if any changed.
+  void SavePreferences() { prefs_.SaveIfChanged(); }
 
  private:
   // Started first and stopped last, so SDL outlives everything that uses it.
@@ -79,7 +89,7 @@ class SdlPlatform final : public Platform {
     bool video = false, joystick = false, ttf = false;
   };
 
-  SdlPlatform() : boxes_(painter_) {}
+  SdlPlatform();
   bool Start(std::string& error);
   bool StartVideo(std::string& error);
   static std::string ExecutableFolder();
@@ -92,6 +102,20 @@ class SdlPlatform final : public Platform {
   void SleepUntilOrQuit(uint64_t tick);
   void NoteBanner();
   void RequestClose(uint64_t at);
+  // The game's time: the tick counter less the race's pauses.
+  uint64_t GameNow() const;
+  // While the race is paused: shows the window and waits, until it is resumed or the
+  // person wants to stop.
+  void WaitWhilePaused();
+  void SetPaused(bool on);
+  // A key bound to one of the front end's own actions was pressed.
+  void Do(Action action);
+  void TakeScreenshot();
+  void KeyEvent(const SDL_KeyboardEvent& key, bool down);
+  Overlay CurrentOverlay() const;
+  std::string TitleHint() const;
+  // Between ticks: offers the remembered vehicle once, then remembers the one chosen.
+  void FollowVehicle(BoxTexts& texts);
 
   Session session_;
   Video video_;
@@ -104,6 +128,8 @@ class SdlPlatform final : public Platform {
   KeyState keys_;
   MessageQueue queue_;
   FramePacer pacer_;
+  PreferencesFile prefs_;
+  RacePause pause_{keys_};
 
   // The game's window, from its first repaint on.
   std::optional<ShownWindow> shown_;
@@ -118,6 +144,12 @@ class SdlPlatform final : public Platform {
   bool waited_since_shown_ = false;
   bool close_requested_ = false;
   bool ended_ = false;
+  bool in_race_ = false;          // a race (or a replay) runs: keys are the driver's
+  bool vehicle_offered_ = false;  // the remembered vehicle was put in the selector
+  bool drop_text_ = false;        // the key just pressed did something: it types nothing
+  bool replay_paused_ = false;
+  std::string title_line_;
+  std::string first_vehicle_;  // the selector's text when the game first showed it
   // KELTO1_TIMINGS set: one line each race tells how long the GET READY banner stayed
   // on screen after Ctrl, and one at the end how long it took after Escape or the
   // request to close.

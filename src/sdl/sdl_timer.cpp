@@ -9,8 +9,8 @@ namespace kelto1 {
 
 uint64_t TicksNow() { return SDL_GetTicks64(); }
 
-void SleepMostOf(uint32_t ms, uint32_t longest) {
-  if (ms > 1) SDL_Delay(std::min(ms - 1, longest));
+void SleepFor(uint32_t ms, uint32_t longest) {
+  if (ms > 0) SDL_Delay(std::min(ms, longest));
 }
 
 }  // namespace kelto1

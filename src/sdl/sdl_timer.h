@@ -1,6 +1,7 @@
-// Time on the desktop: the millisecond tick counter and sleeps that leave only the last
-// millisecond to a busy wait, so waits keep the counter's resolution without keeping
-// a processor busy.
+// Time on the desktop: the millisecond tick counter and sleeps. A sleep goes right to
+// its end rather than spinning through the last millisecond: the system's timers wake
+// well within a millisecond, and a frame a fraction late costs nothing, as the next
+// deadline counts from the one before, not from when the frame was shown.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +9,7 @@
 namespace kelto1 {
 
 uint64_t TicksNow();
-// Sleeps through all but the last millisecond of ms, at most `longest` at a time.
-void SleepMostOf(uint32_t ms, uint32_t longest);
+// Sleeps ms, or `longest` if that is shorter.
+void SleepFor(uint32_t ms, uint32_t longest);
 
 }  // namespace kelto1

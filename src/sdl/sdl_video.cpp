@@ -10,6 +10,7 @@
 namespace kelto1 {
 
 Video::~Video() {
+  if (enlarged_) SDL_DestroyTexture(enlarged_);
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
@@ -72,23 +73,52 @@ void Video::Present(const Picture& picture) {
   SDL_UpdateTexture(texture_, nullptr, picture.pixels().data(), picture.width() * 4);
   int w = 0, h = 0;
   SDL_GetRendererOutputSize(renderer_, &w, &h);
-  const Rect placed = FitPicture(w, h);
-  const SDL_Rect to{placed.x, placed.y, placed.w, placed.h};
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, &to);
+  if (mode_ == ScaleMode::Sharp) {
+    const SharpFit fit = FitSharply(w, h);
+    const SDL_Rect to{fit.placed.x, fit.placed.y, fit.placed.w, fit.placed.h};
+    if (fit.prescale != enlarged_scale_) {
+      if (enlarged_) SDL_DestroyTexture(enlarged_);
+      enlarged_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                    kScreenWidth * fit.prescale, kScreenHeight * fit.prescale);
+      if (enlarged_) SDL_SetTextureScaleMode(enlarged_, SDL_ScaleModeLinear);
+      enlarged_scale_ = fit.prescale;
+    }
+    // Blown up with hard edges first, then only the last fraction is smoothed.
+    if (enlarged_ && SDL_SetRenderTarget(renderer_, enlarged_) == 0) {
+      SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+      SDL_SetRenderTarget(renderer_, nullptr);
+      SDL_RenderCopy(renderer_, enlarged_, nullptr, &to);
+    } else {
+      SDL_RenderCopy(renderer_, texture_, nullptr, &to);  // a renderer without targets
+    }
+  } else {
+    const Rect placed = FitPicture(w, h);
+    const SDL_Rect to{placed.x, placed.y, placed.w, placed.h};
+    SDL_RenderCopy(renderer_, texture_, nullptr, &to);
+  }
   SDL_RenderPresent(renderer_);
 }
 
-void Video::ToggleFullscreen() {
-  const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-  SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+void Video::ToggleFullscreen() { SetFullscreen(!fullscreen()); }
+
+bool Video::fullscreen() const { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0; }
+
+void Video::SetFullscreen(bool on) {
+  if (on != fullscreen()) SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+void Video::SetScaleMode(ScaleMode mode) { mode_ = mode; }
+
+Rect Video::Placed() const {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  return FitPicture(w, h, mode_);
 }
 
 Point Video::ToPicture(int window_x, int window_y) const {
-  int w = 0, h = 0;
-  SDL_GetWindowSize(window_, &w, &h);
-  return kelto1::ToPicture(window_x, window_y, FitPicture(w, h));
+  return kelto1::ToPicture(window_x, window_y, Placed());
 }
 
 }  // namespace kelto1

@@ -1,5 +1,6 @@
 // The window: caption "KELTO1" with the icon, centred, resizable; the 630 x 576 picture
-// drawn at the largest whole factor that fits, pixel-sharp and centred on black.
+// drawn at the largest whole factor that fits, pixel-sharp and centred on black, or
+// filling the window with the sharp fit.
 #pragma once
 
 #include <SDL.h>
@@ -27,17 +28,27 @@ class Video {
   void Show();
   void Present(const Picture& picture);
   void ToggleFullscreen();
+  void SetFullscreen(bool on);
+  bool fullscreen() const;
+  void SetScaleMode(ScaleMode mode);
+  ScaleMode scale_mode() const { return mode_; }
   // The window's icon, from a PNG file's bytes; a PNG that cannot be read leaves none.
   void SetIcon(std::span<const uint8_t> png);
 
   // A point of the window, in picture pixels.
   Point ToPicture(int window_x, int window_y) const;
+  // Where the picture lies in the window's drawing area now.
+  Rect Placed() const;
   bool shown() const { return shown_; }
 
  private:
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  // The sharp fit's picture blown up by a whole factor, smoothed onto the screen.
+  SDL_Texture* enlarged_ = nullptr;
+  int enlarged_scale_ = 0;
+  ScaleMode mode_ = ScaleMode::Whole;
   bool shown_ = false;
 };
 

@@ -5,13 +5,16 @@ for tool in Xvfb xdotool import convert; do
 done
 
 work=$(mktemp -d)
-xvfb_pid='' game_pid=''
+xvfb_pid='' game_pid='' wm_pid=''
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
+# The player's preferences and data folders of the test's own, never the account's.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 fail() {
   echo "FAIL: $*"
   [ -f "$work/game.log" ] && sed 's/^/  game: /' "$work/game.log"
@@ -47,6 +50,21 @@ start_game() {  # [arguments for the game]
   [ -n "$window" ] || fail "no window KELTO1 appeared"
   eval "$(xdotool getwindowgeometry --shell "$window")"
   win_x=$X win_y=$Y
+}
+
+# A window manager, for a test that needs full screen: Xvfb alone has none to carry out
+# the window's request. Openbox, with no key or mouse bindings of its own, so that every
+# key reaches the game.
+start_window_manager() {
+  command -v openbox >/dev/null || { echo "SKIP: openbox is not installed"; exit 77; }
+  cat >"$work/openbox.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc"><keyboard></keyboard><mouse></mouse></openbox_config>
+XML
+  openbox --config-file "$work/openbox.xml" >"$work/wm.log" 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && return 0; sleep 0.1; done
+  fail "the window manager did not start"
 }
 
 # Milliseconds on the wall clock.

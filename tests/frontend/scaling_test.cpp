@@ -60,5 +60,42 @@ TEST(Scaling, WindowPointsMapBackToPicturePixels) {
   }
 }
 
+TEST(Scaling, SharpFitFillsOneSideAndKeepsTheShape) {
+  struct Case {
+    int w, h;       // the output
+    Rect placed;    // where the picture lands
+    int prescale;   // the whole factor it is first blown up by
+  } cases[] = {
+      {1920, 1080, {369, 0, 1181, 1080}, 1},   // a common screen: 1.875 times
+      {2560, 1440, {492, 0, 1575, 1440}, 2},
+      {3840, 2160, {738, 0, 2363, 2160}, 3},
+      {1260, 1152, {0, 0, 1260, 1152}, 2},     // an exact whole factor stays exact
+      {1000, 2000, {0, 543, 1000, 914}, 1},    // a tall output: the width limits
+      {631, 577, {0, 0, 631, 577}, 1},         // a pixel more each way
+      {315, 288, {0, 0, 315, 288}, 1},         // smaller than the picture: shrunk
+      {1, 1, {0, 0, 1, 1}, 1},
+      {0, 700, {0, 0, 0, 0}, 1},               // no room at all: nothing drawn
+  };
+  for (const Case& c : cases) {
+    const SharpFit fit = FitSharply(c.w, c.h);
+    EXPECT_EQ(fit.placed.x, c.placed.x) << c.w << "x" << c.h;
+    EXPECT_EQ(fit.placed.y, c.placed.y) << c.w << "x" << c.h;
+    EXPECT_EQ(fit.placed.w, c.placed.w) << c.w << "x" << c.h;
+    EXPECT_EQ(fit.placed.h, c.placed.h) << c.w << "x" << c.h;
+    EXPECT_EQ(fit.prescale, c.prescale) << c.w << "x" << c.h;
+    EXPECT_EQ(FitPicture(c.w, c.h, ScaleMode::Sharp).w, c.placed.w);
+  }
+  // The whole mode stays as it was.
+  EXPECT_EQ(FitPicture(1920, 1080, ScaleMode::Whole).w, 630);
+}
+
+TEST(Scaling, SharpFitMapsWindowPointsBack) {
+  const Rect placed = FitSharply(1920, 1080).placed;
+  EXPECT_EQ(ToPicture(placed.x, 0, placed).x, 0);
+  EXPECT_EQ(ToPicture(placed.Right() - 1, 1079, placed).x, 629);
+  EXPECT_EQ(ToPicture(placed.Right() - 1, 1079, placed).y, 575);
+  EXPECT_EQ(ToPicture(placed.x - 1, 0, placed).x, -1);
+}
+
 }  // namespace
 }  // namespace kelto1

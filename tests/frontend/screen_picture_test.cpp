@@ -111,6 +111,58 @@ TEST_F(ScreenPictureTest, TheLogoStandsAtItsPaintedPlaceOverTheBanners) {
   for (int x = 200; x < 200 + 391; x += 50) EXPECT_EQ(At(x, 222), game.GameTitle.At(x - 200, 12));
 }
 
+TEST_F(ScreenPictureTest, AViewOnlyRepaintDrawsWhatAWholeOneWould) {
+  game.window[Element::GameTitle].visible = true;
+  game.window[Element::GETREADY].visible = true;
+  game.window[Element::GETREADY].text = "PLAYER 1 GET READY";
+  Repaint(Element::Window);
+  ScreenPicture whole;
+  whole.Repainted(game.Shown(), Element::Window);
+  const Overlay paused{true, ""};
+  for (int frame = 0; frame < 4; ++frame) {
+    game.Display.Set(frame, frame, 0x010101 * (frame + 1));
+    game.window[Element::Mtime].text = std::to_string(200 - frame);
+    if (frame == 2) {
+      Repaint(Element::Mtime);
+      whole.Repainted(game.Shown(), Element::Mtime);
+    }
+    if (frame == 3) game.window[Element::GETREADY].visible = false;
+    Repaint(Element::Display);
+    whole.Repainted(game.Shown(), Element::Display);
+    screen.Compose(game.Shown(), BoxView{}, text, frame == 1 ? paused : Overlay{});
+    // The same repaints, each composed whole: a readout's repaint makes it draw all.
+    whole.Repainted(game.Shown(), Element::Mtime);
+    whole.Compose(game.Shown(), BoxView{}, text, frame == 1 ? paused : Overlay{});
+    EXPECT_EQ(screen.picture().pixels(), whole.picture().pixels()) << "frame " << frame;
+  }
+}
+
+TEST_F(ScreenPictureTest, PausedShowsOverTheViewAndTheTitleLineOnlyOnTheTitleScreen) {
+  Repaint(Element::Window);
+  const Overlay both{true, "F2 REPLAY"};
+  screen.Compose(game.Shown(), BoxView{}, text, both);
+  auto ink = [&](const Rect& r, uint32_t color) {
+    for (int y = r.y; y < r.Bottom(); ++y)
+      for (int x = r.x; x < r.Right(); ++x)
+        if (screen.picture().At(x, y) == color) return true;
+    return false;
+  };
+  EXPECT_TRUE(ink(kPausedRect, colors::kLightYellow));
+  EXPECT_FALSE(ink(kTitleLineRect, kTitleLineColor));  // no title screen
+  game.window[Element::GameTitle].visible = true;
+  Repaint(Element::GameTitle);
+  screen.Compose(game.Shown(), BoxView{}, text, both);
+  EXPECT_TRUE(ink(kTitleLineRect, kTitleLineColor));
+  screen.Compose(game.Shown(), BoxView{}, text, Overlay{});
+  EXPECT_FALSE(ink(kPausedRect, colors::kLightYellow));
+  EXPECT_FALSE(ink(kTitleLineRect, kTitleLineColor));
+  // The line stays clear of the game's own texts on the title screen.
+  for (Element e : {Element::GETREADY, Element::COMMENT}) {
+    const Rect r = LayoutOf(e).rect;
+    EXPECT_TRUE(r.Bottom() <= kTitleLineRect.y || r.y >= kTitleLineRect.Bottom());
+  }
+}
+
 TEST_F(ScreenPictureTest, HiddenBoxesAndCaptionsAreNotDrawn) {
   Repaint(Element::Window);
   const Rect wait = LayoutOf(Element::Gamewait).rect;

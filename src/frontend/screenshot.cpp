@@ -1,0 +1,69 @@
+// Screenshots as PNG files.
+#include "frontend/screenshot.h"
+
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+namespace kelto1 {
+
+namespace {
+
+void Append(void* context, void* data, int size) {
+  auto* out = static_cast<std::vector<uint8_t>*>(context);
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  out->insert(out->end(), bytes, bytes + size);
+}
+
+std::string WithoutTrailingSlashes(std::string folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePng(const Picture& picture) {
+  const int w = picture.width(), h = picture.height();
+  if (w <= 0 || h <= 0) return {};
+  std::vector<uint8_t> rgb;
+  rgb.reserve(static_cast<size_t>(w) * h * 3);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint32_t c = picture.At(x, y);
+      rgb.push_back(static_cast<uint8_t>(c >> 16));
+      rgb.push_back(static_cast<uint8_t>(c >> 8));
+      rgb.push_back(static_cast<uint8_t>(c));
+    }
+  std::vector<uint8_t> png;
+  if (!stbi_write_png_to_func(Append, &png, w, h, 3, rgb.data(), w * 3)) return {};
+  return png;
+}
+
+std::string ScreenshotFolder(const std::string& pictures_folder, const std::string& home_folder,
+                             const std::string& data_folder) {
+  const std::string pictures = WithoutTrailingSlashes(pictures_folder);
+  if (!pictures.empty() && pictures[0] == '/' && pictures != WithoutTrailingSlashes(home_folder))
+    return pictures + "/kelto1";
+  return WithoutTrailingSlashes(data_folder);
+}
+
+std::string FreeScreenshotPath(FileStore& files, const std::string& folder, const std::string& stem) {
+  for (int n = 1; n <= 100; ++n) {
+    const std::string path = folder + "/" + stem + (n == 1 ? "" : "-" + std::to_string(n)) + ".png";
+    if (!files.Exists(path)) return path;
+  }
+  return "";
+}
+
+std::string SaveScreenshot(FileStore& files, const Picture& picture, const std::string& folder,
+                           const std::string& stem) {
+  if (folder.empty()) return "kelto1: no folder to save the screenshot in";
+  if (!files.MakeFolders(folder)) return "kelto1: could not make " + folder + " for the screenshot";
+  const std::string path = FreeScreenshotPath(files, folder, stem);
+  if (path.empty()) return "kelto1: too many screenshots named " + stem + " in " + folder;
+  const std::vector<uint8_t> png = EncodePng(picture);
+  if (png.empty() || !files.Replace(path, png)) return "kelto1: could not save the screenshot to " + path;
+  return "kelto1: screenshot saved to " + path;
+}
+
+}  // namespace kelto1
