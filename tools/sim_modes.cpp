@@ -1,8 +1,6 @@
 // The soak, the benchmark and the road rows of kelto1-sim.
 #include "sim_modes.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -17,6 +15,7 @@
 #include "app/soak.h"
 #include "course/course_content.h"
 #include "course/road_rows.h"
+#include "peak_memory.h"
 
 namespace kelto1 {
 
@@ -116,8 +115,6 @@ int RunBench(long frames) {
   const double copy = Seconds(copying);
   const long copies = ran * kCopiesPerFrame;
 
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
   const double fps = ran / whole;
   const double floor_fps = copies / copy;
   std::printf("frames=%ld\n", ran);
@@ -125,7 +122,7 @@ int RunBench(long frames) {
   std::printf("frames_per_second=%.0f\n", fps);
   std::printf("floor_frames_per_second=%.0f\n", floor_fps);
   std::printf("ratio=%.2f\n", floor_fps / fps);
-  std::printf("peak_resident_kib=%ld\n", usage.ru_maxrss);
+  std::printf("peak_resident_kib=%ld\n", PeakResidentKib());
   return ran == frames ? 0 : 1;
 }
 
