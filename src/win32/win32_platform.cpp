@@ -19,7 +19,7 @@ namespace kelto1 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"Kelto1Window";
-constexpr wchar_t kTitle[] = L"Kelto1";
+constexpr wchar_t kTitle[] = L"KELTO1";
 constexpr int kIconResource = 1;
 constexpr uint64_t kCaretBlinkMs = 530;
 // Sleeps inside the game's waits are cut into pieces this long, so that a long wait

@@ -10,5 +10,6 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 exe=${KELTO1_SIM_EXE:-$root/build-windows/kelto1-sim.exe}
 export WINEPREFIX=${WINEPREFIX:-$root/build-windows/wine-prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
+"$root/tests/windows/wine_prefix.sh"
 set -o pipefail
 wine "$exe" "$@" | tr -d '\r'
