@@ -9,8 +9,11 @@ scripts/install_windows_deps.sh "${KELTO1_WINDOWS_DEPS:-build}"
 build=build-windows
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DKELTO1_DESKTOP=OFF -DKELTO1_TESTS=OFF "${launcher[@]}" >/dev/null
+# The toolchain is chosen once, when the build folder is made.
+toolchain=()
+[ -f "$build/CMakeCache.txt" ] || toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake)
+cmake -S . -B "$build" "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release -DKELTO1_DESKTOP=OFF -DKELTO1_TESTS=OFF \
+  "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target kelto1 kelto1-sim
 
 version=$(sed -n 's/^project(kelto1 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)

@@ -42,6 +42,16 @@ void PlayWavImage(const uint8_t* image) {
 
 HWND Hwnd(void* window) { return static_cast<HWND>(window); }
 
+// Processor time the program has taken, user and kernel, in milliseconds.
+uint64_t ProcessorMs() {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+  const auto ms = [](const FILETIME& t) {
+    return ((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000;  // 100 ns units
+  };
+  return ms(kernel) + ms(user);
+}
+
 std::string ExecutableFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -99,6 +109,7 @@ bool Win32Platform::Open(std::string& error) {
   // Sleep(1) sleeps one millisecond, not a whole scheduler tick of 15.6.
   timer_period_set_ = timeBeginPeriod(1) == TIMERR_NOERROR;
   program_folder_ = ExecutableFolder();
+  tell_timings_ = GetEnvironmentVariableW(L"KELTO1_TIMINGS", nullptr, 0) > 0;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -263,6 +274,10 @@ void Win32Platform::Repaint(const ShownWindow& shown, Element which) {
   if (which != Element::Display && which != Element::Window) return;
   // The frame limiter: the first view shown after each of the game's waits comes no
   // sooner than a sixtieth of a second plus the frame delay after the one before.
+  if (which == Element::Display && views_++ == 0) {
+    first_view_at_ = TicksNow();
+    processor_ms_at_first_view_ = ProcessorMs();
+  }
   if (which == Element::Display && waited_since_shown_) {
     waited_since_shown_ = false;
     SleepUntilOrQuit(pacer_.ShowAt(TicksNow(), shown.frame_delay_ms));
@@ -306,7 +321,18 @@ void Win32Platform::PaintTo(void* device) {
                 SRCCOPY);
 }
 
-void Win32Platform::EndProgram() { ended_ = true; }
+void Win32Platform::EndProgram() {
+  ended_ = true;
+  const uint64_t elapsed = TicksNow() - first_view_at_;
+  if (!tell_timings_ || views_ < 2 || elapsed == 0) return;
+  const uint64_t processor = ProcessorMs() - processor_ms_at_first_view_;
+  char line[200];
+  std::snprintf(line, sizeof line,
+                "kelto1: timings: %llu race views in %.1f s, %.1f a second; %.1f s of processor time, %.0f %% of one core",
+                static_cast<unsigned long long>(views_ - 1), elapsed / 1000.0, (views_ - 1) * 1000.0 / elapsed,
+                processor / 1000.0, processor * 100.0 / elapsed);
+  Note(line);
+}
 
 bool Win32Platform::CaretOn() const {
   if (!boxes_.focus()) return false;

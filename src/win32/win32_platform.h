@@ -114,6 +114,12 @@ class Win32Platform final : public Platform {
   bool waited_since_shown_ = false;
   bool close_requested_ = false;
   bool ended_ = false;
+  // KELTO1_TIMINGS set: one line at the end tells how many race views were shown a
+  // second, and how much of one processor core the program took meanwhile.
+  bool tell_timings_ = false;
+  uint64_t views_ = 0;
+  uint64_t first_view_at_ = 0;
+  uint64_t processor_ms_at_first_view_ = 0;
 };
 
 }  // namespace kelto1
