@@ -180,4 +180,12 @@ await "the title screen again" 248 192 241 16 FFFFC0
 await_same "the delay of 15 read back from car.dat" "$work/box_typed.png" 0 360 57 18
 xdotool key Escape
 wait_for_end "Escape at the second start"
-echo "windows: the window, a race, and car.dat under %APPDATA%\\Kelto1 saved and read back: passed"
+
+# ---- portable.txt beside the program keeps the files there ---------------------------
+touch "$program/portable.txt"
+start_game
+await "the title screen with portable.txt" 248 192 241 16 FFFFC0
+xdotool key Escape
+wait_for_end "Escape with portable.txt"
+[ -f "$program/car.dat" ] || fail "car.dat was not kept beside the program with portable.txt"
+echo "windows: the window, a race, car.dat under %APPDATA%\\Kelto1 saved and read back, portable.txt: passed"
