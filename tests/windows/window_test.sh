@@ -31,8 +31,9 @@ fail() {
   exit 1
 }
 
-# The program folder as the zip unpacks it: the game and its sound files.
-program="$work/program"
+# The program folder as the zip unpacks it: the game and its sound files, in a folder
+# whose name is not in the ANSI code page (the paths go to Windows as UTF-16).
+program="$work/ゲーム フォルダ"
 mkdir -p "$program"
 cp "$exe" "$program/kelto1.exe"
 cp "$root"/data/*.wav "$root/data/bgm.mid" "$program/"
@@ -178,6 +179,25 @@ others=$(grep -vc 'settings are kept in' "$work/game.log" || true)
 start_game
 await "the title screen again" 248 192 241 16 FFFFC0
 await_same "the delay of 15 read back from car.dat" "$work/box_typed.png" 0 360 57 18
+# F11: the window fills the screen, the picture whole-number scaled and centred on black;
+# F11 again gives the window back.
+xdotool key F11
+for _ in $(seq 100); do
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  [ "$WIDTH" -eq "$screen_w" ] && [ "$HEIGHT" -eq "$screen_h" ] && break
+  sleep 0.1
+done
+[ "$WIDTH" -eq "$screen_w" ] && [ "$HEIGHT" -eq "$screen_h" ] || fail "full screen is ${WIDTH}x$HEIGHT"
+win_x=$(( X + (screen_w - 630) / 2 )) win_y=$(( Y + (screen_h - 576) / 2 ))
+await "the title banner in the centre of the full screen" 248 192 241 16 FFFFC0
+[ "$(count -300 -200 290 150 FFFFC0)" -eq 0 ] || fail "the full screen is not black around the picture"
+xdotool key F11
+for _ in $(seq 100); do
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  [ "$WIDTH" -lt "$screen_w" ] && break
+  sleep 0.1
+done
+[ "$WIDTH" -lt "$screen_w" ] || fail "F11 did not give the window back"
 xdotool key Escape
 wait_for_end "Escape at the second start"
 
