@@ -29,10 +29,12 @@ done
 
 # The program's resources: the manifest (per-monitor DPI aware, UTF-8 as its code page) and
 # its version, as Explorer shows them.
-strings "$build/kelto1.exe" | grep -q 'PerMonitorV2' || { echo "kelto1.exe has no per-monitor DPI manifest"; failed=1; }
-strings "$build/kelto1.exe" | grep -q '<activeCodePage[^>]*>UTF-8<' || { echo "kelto1.exe's manifest does not ask for UTF-8"; failed=1; }
+texts=$(strings "$build/kelto1.exe")
+wide_texts=$(strings -el "$build/kelto1.exe")
+grep -q 'PerMonitorV2' <<<"$texts" || { echo "kelto1.exe has no per-monitor DPI manifest"; failed=1; }
+grep -q '<activeCodePage[^>]*>UTF-8<' <<<"$texts" || { echo "kelto1.exe's manifest does not ask for UTF-8"; failed=1; }
 version=$(sed -n 's/^project(kelto1 VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-strings -el "$build/kelto1.exe" | grep -qx "$version" || { echo "kelto1.exe carries no version $version"; failed=1; }
+grep -qx "$version" <<<"$wide_texts" || { echo "kelto1.exe carries no version $version"; failed=1; }
 
 # The zip holds what a player needs, and stays small.
 zip=$(ls "$build"/kelto1-*-windows-x64.zip)
