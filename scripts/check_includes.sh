@@ -11,8 +11,8 @@ allowed_for() {
     platform) echo "platform" ;;                          # the bottom: plain value types, the machine's interface
     shell | course | vehicles | traffic | audio | input | replay) echo "platform $core" ;;  # the game
     frontend) echo "platform frontend" ;;                  # what every front end draws and types, without a display
-    sdl | web | headless) echo "platform frontend $1" ;;   # front ends: the seam and themselves, never the game
-    app) echo "platform $core frontend sdl web headless app" ;;  # programs: a game on a machine
+    sdl | web | headless | win32) echo "platform frontend $1" ;;  # front ends: the seam and themselves, never the game
+    app) echo "platform $core frontend sdl web headless win32 app" ;;  # programs: a game on a machine
     *) return 1 ;;
   esac
 }

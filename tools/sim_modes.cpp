@@ -1,8 +1,6 @@
 // The soak, the benchmark and the road rows of kelto1-sim.
 #include "sim_modes.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -19,6 +17,7 @@
 #include "course/course_content.h"
 #include "course/road_rows.h"
 #include "replay/view_hash.h"
+#include "peak_memory.h"
 
 namespace kelto1 {
 
@@ -118,8 +117,6 @@ int RunBench(long frames) {
   const double copy = Seconds(copying);
   const long copies = ran * kCopiesPerFrame;
 
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
   const double fps = ran / whole;
   const double floor_fps = copies / copy;
   std::printf("frames=%ld\n", ran);
@@ -127,7 +124,7 @@ int RunBench(long frames) {
   std::printf("frames_per_second=%.0f\n", fps);
   std::printf("floor_frames_per_second=%.0f\n", floor_fps);
   std::printf("ratio=%.2f\n", floor_fps / fps);
-  std::printf("peak_resident_kib=%ld\n", usage.ru_maxrss);
+  std::printf("peak_resident_kib=%ld\n", PeakResidentKib());
 
   // The view hash a recorded race pays for every frame, over this race's last view: FNV-1a
   // lanes (replays of format 1) and XXH3 (now), as a share of one core at 60 views a second.

@@ -95,7 +95,8 @@ void MaskedSheet::Update(const Picture& mask, const Picture& sheet) {
   }
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
+// Windows programs have no indirect functions to choose the clone at load time.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
 __attribute__((target_clones("avx2", "default")))
 #endif
 void DrawMaskedCell(const MaskedSheet& sheet, Picture& target, int x, int y, int cell) {

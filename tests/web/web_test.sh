@@ -11,6 +11,7 @@ KELTO1_WEB_DEPS=test "$root/scripts/build_web.sh" kelto1-sim kelto1-web
 "$root/scripts/web_size.sh"
 "$root/tests/demos/golden_test.sh" "$root/tests/web/node_sim.sh"
 "$root/tests/demos/replay_round_trip.sh" "$root/tests/web/node_sim.sh"
+"$root/tests/demos/random_input_test.sh" "$root/tests/web/node_sim.sh"
 
 # Replays cross between the editions: the browser's are packed by stb behind zlib's calls,
 # the desktop's by zlib itself, and each plays the other's to the end.

@@ -1,0 +1,27 @@
+// The sound effects on Windows: the WAV image in memory handed to the system's own player,
+// asynchronously, as the game always asked. A new effect replaces the one playing; an
+// image that is not a plain PCM file is never handed over and only ends the one before.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace kelto1 {
+
+class WavEffects {
+ public:
+  // Plays a WAV image from memory, asynchronously (nullptr: stops the effect playing).
+  // The image must stay where it is while it plays.
+  using Player = std::function<void(const uint8_t* image)>;
+
+  explicit WavEffects(Player play) : play_(std::move(play)) {}
+  // The image must outlive its sound: the game's own images stay put for its whole run.
+  void Play(const std::vector<uint8_t>& image);
+
+ private:
+  Player play_;
+};
+
+}  // namespace kelto1

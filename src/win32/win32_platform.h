@@ -1,0 +1,125 @@
+// The Windows machine under the game, on the Win32 API alone: a window painted with
+// StretchDIBits, the window's keyboard messages, the joystick through joyGetPosEx, the
+// effects through PlaySound, the tune through the MCI sequencer, and the files in
+// %APPDATA%\Kelto1. Window messages are taken whenever the game asks for keys or time,
+// so input stays live inside the blocking race loop; keys and clicks wait in the
+// window's queue until the game returns, and the boxes get what the game's flushes left.
+// The header leaves <windows.h> out: its macros take names the game's headers use.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "frontend/edit_boxes.h"
+#include "frontend/frame_pacer.h"
+#include "frontend/key_state.h"
+#include "frontend/scaling.h"
+#include "frontend/screen_picture.h"
+#include "frontend/text_painter.h"
+#include "frontend/window_messages.h"
+#include "platform/disk_files.h"
+#include "platform/music_commands.h"
+#include "platform/platform.h"
+#include "platform/shown_window.h"
+#include "win32/mci_tune.h"
+#include "win32/wav_effects.h"
+#include "win32/win32_keys.h"
+
+namespace kelto1 {
+
+// Milliseconds on the high-resolution counter.
+uint64_t TicksNow();
+
+struct WindowEvents;
+
+class Win32Platform final : public Platform {
+ public:
+  // Opens the (hidden) window; nothing, with the reason, when it cannot be made. The
+  // painter draws the window's texts and must outlive the platform.
+  static std::unique_ptr<Win32Platform> Create(TextPainter& painter, std::string& error);
+  ~Win32Platform() override;
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  // ---- Platform --------------------------------------------------------------------
+  uint32_t GetTickCount() override;
+  void Idle(uint32_t remaining_ms) override;
+  bool QuitWanted() override;
+  int16_t GetAsyncKeyState(int virtual_key) override;
+  void DiscardKeyMessage() override;
+  void Repaint(const ShownWindow& shown, Element which) override;
+  void CentreWindow() override;
+  std::string ProgramFolder() override { return program_folder_; }
+  std::string UserDataFolder() override { return DefaultUserDataFolder(); }
+  void Note(const std::string& line) override;
+  FileStore& Files() override { return files_; }
+  uint32_t JoyGetPos(uint32_t id, JoyPosition& position) override;
+  uint32_t JoyGetDevCaps(uint32_t id) override;
+  void PlaySoundFromMemory(const std::vector<uint8_t>& image) override { effects_.Play(image); }
+  int32_t SendMusicCommand(const std::string& command, std::string& reply, int32_t reply_length) override {
+    return music_.Send(command, reply, reply_length);
+  }
+  void EndProgram() override;
+
+  // ---- Between the game's ticks ------------------------------------------------------
+  // Window messages, the queued messages for the boxes, and the picture when it changed.
+  void HandleEvents(BoxTexts& texts);
+  // Sleeps until a message comes or the counter reaches tick.
+  void WaitForEvents(uint64_t tick);
+  bool ended() const { return ended_; }
+
+ private:
+  explicit Win32Platform(TextPainter& painter);
+  bool Open(std::string& error);
+  friend struct WindowEvents;  // the window procedure, in the source file
+  intptr_t Handle(unsigned message, uintptr_t w, intptr_t l);
+  bool Key(unsigned message, uintptr_t w, intptr_t l);
+  void Pump();
+  void PumpIfDue();
+  void Present();
+  void PaintTo(void* dc);
+  void ClientSize(int& width, int& height) const;
+  Point ToPicture(intptr_t l) const;
+  void ToggleFullScreen();
+  bool CaretOn() const;
+  void SleepUntilOrQuit(uint64_t tick);
+  void SleepAtMost(uint32_t ms);
+
+  TextPainter& painter_;
+  void* window_ = nullptr;  // the HWND
+  DiskFileStore files_;
+  ScreenPicture screen_;
+  EditBoxes boxes_;
+  KeyState keys_;
+  MessageQueue queue_;
+  FramePacer pacer_;
+  TypedCharacters typed_;
+  WavEffects effects_;
+  MciTune tune_;
+  MusicCommands music_;
+
+  std::optional<ShownWindow> shown_;
+  std::string program_folder_;
+  int windowed_[4] = {};  // where the window was before full screen: left, top, width, height
+  uint64_t last_pump_ = UINT64_MAX;
+  uint64_t caret_since_ = 0;
+  bool caret_shown_ = false;
+  bool full_screen_ = false;
+  bool shown_once_ = false;
+  bool timer_period_set_ = false;
+  bool dirty_ = false;
+  bool waited_since_shown_ = false;
+  bool close_requested_ = false;
+  bool ended_ = false;
+  // KELTO1_TIMINGS set: one line at the end tells how many race views were shown a
+  // second, and how much of one processor core the program took meanwhile.
+  bool tell_timings_ = false;
+  uint64_t views_ = 0;
+  uint64_t first_view_at_ = 0;
+  uint64_t processor_ms_at_first_view_ = 0;
+};
+
+}  // namespace kelto1

@@ -1,0 +1,211 @@
+#!/usr/bin/env bash
+# kelto1.exe in its window under Wine on Xvfb, driven with xdotool as a player would:
+# the title with its logo's colours, Ctrl's PLAYER 1 GET READY banner coming and going,
+# Alt raising the speed readout, a typed frame delay saved by Escape into car.dat under
+# the prefix's %APPDATA%\Kelto1\ and read back by a second start. Wine's sound is off:
+# the game runs silently, with at most one line about it.
+# Usage: window_test.sh path/to/kelto1.exe   (exits 77 when Xvfb, xdotool or wine is missing)
+set -euo pipefail
+exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+for tool in Xvfb xdotool import convert compare wine; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+screen_w=1280 screen_h=1024
+
+export WINEPREFIX=${WINEPREFIX:-$root/build-windows/wine-prefix}
+export WINEDEBUG=-all
+"$root/tests/windows/wine_prefix.sh"
+
+work=$(mktemp -d)
+xvfb_pid='' game_pid=''
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*"
+  [ -f "$work/game.log" ] && sed 's/^/  game: /' "$work/game.log"
+  exit 1
+}
+
+# The program folder as the zip unpacks it: the game and its sound files, in a folder
+# whose name is not in the ANSI code page (the paths go to Windows as UTF-16).
+program="$work/ゲーム フォルダ"
+mkdir -p "$program"
+cp "$exe" "$program/kelto1.exe"
+cp "$root"/data/*.wav "$root/data/bgm.mid" "$program/"
+# The player's folder in the prefix starts empty.
+appdata=$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -type d -path '*/AppData/Roaming' ! -path '*/Public/*' | head -n 1)
+[ -n "$appdata" ] || fail "no AppData\\Roaming folder in the prefix $WINEPREFIX"
+rm -rf "$appdata/Kelto1"
+settings=$appdata/Kelto1/car.dat
+
+Xvfb -displayfd 3 -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+
+start_game() {
+  (cd "$program" && exec wine kelto1.exe >"$work/game.log" 2>&1) &
+  game_pid=$!
+  window=''
+  for _ in $(seq 300); do
+    window=$(xdotool search --onlyvisible --name '^KELTO1$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || fail "no window KELTO1 appeared"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  win_x=$X win_y=$Y
+  xdotool windowfocus "$window" 2>/dev/null || true
+}
+wait_for_end() {
+  for _ in $(seq 200); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$game_pid" 2>/dev/null && fail "the game did not end: $1"
+  wait "$game_pid" || fail "the game ended with an error after $1"
+  game_pid=''
+}
+
+shot="$work/shot.png"
+snap() { import -window root "$shot"; }
+count() {  # x y w h RRGGBB
+  convert "$shot" -crop "$3x$4+$((win_x + $1))+$((win_y + $2))" +repage txt:- | grep -ci "#$5" || true
+}
+crop() {  # file x y w h
+  convert "$shot" -crop "$4x$5+$((win_x + $2))+$((win_y + $3))" +repage "$1"
+}
+same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" = 0 ]; }
+# Screenshots until the colour shows in the rectangle (or stops showing, with "none").
+await() {  # what x y w h RRGGBB [none]
+  local what=$1
+  shift
+  for _ in $(seq 60); do
+    snap
+    local n
+    n=$(count "$@")
+    if [ "${6:-}" = none ]; then [ "$n" -eq 0 ] && return 0; else [ "$n" -gt 0 ] && return 0; fi
+    sleep 0.25
+  done
+  fail "$what"
+}
+# Screenshots until the rectangle differs from the picture in $2 and holds still.
+await_change() {  # what before.png x y w h
+  local what=$1 before=$2 last="$work/await_last.png" now="$work/await_now.png"
+  shift 2
+  rm -f "$last"
+  for _ in $(seq 60); do
+    snap
+    crop "$now" "$@"
+    if ! same_picture "$now" "$before" && [ -f "$last" ] && same_picture "$now" "$last"; then return 0; fi
+    cp "$now" "$last"
+    sleep 0.25
+  done
+  fail "$what"
+}
+# Screenshots until the rectangle differs from the picture in $2 (a readout that keeps
+# changing need not hold still).
+await_differs() {  # what before.png x y w h
+  local what=$1 before=$2 now="$work/await_now.png"
+  shift 2
+  for _ in $(seq 60); do
+    snap
+    crop "$now" "$@"
+    same_picture "$now" "$before" || return 0
+    sleep 0.25
+  done
+  fail "$what"
+}
+await_same() {  # what expected.png x y w h
+  local what=$1 expected=$2 now="$work/await_now.png"
+  shift 2
+  for _ in $(seq 60); do
+    snap
+    crop "$now" "$@"
+    same_picture "$now" "$expected" && return 0
+    sleep 0.25
+  done
+  fail "$what"
+}
+
+# ---- First start: the title, a race begun and driven, a delay saved ----------------------
+start=$(date +%s%N)
+start_game
+[ "$WIDTH" -ge 630 ] && [ "$HEIGHT" -ge 576 ] || fail "the window is ${WIDTH}x$HEIGHT, smaller than the layout"
+await "the banner PUSH [Ctrl] TO START in light yellow" 248 192 241 16 FFFFC0
+echo "windows: the title screen showed $(( ($(date +%s%N) - start) / 1000000 )) ms after wine was started"
+[ "$(count 160 130 391 48 C0C0C0)" -gt 100 ] || fail "the title logo on its grey ground"
+[ "$(count 160 130 391 48 FF0000)" -gt 0 ] || [ "$(count 160 130 391 48 F80000)" -gt 0 ] ||
+  [ "$(convert "$shot" -crop "391x48+$((win_x + 160))+$((win_y + 130))" +repage -colors 16 -unique-colors txt:- | grep -c '#')" -ge 6 ] ||
+  fail "the logo's colours"
+[ "$(count 0 0 97 17 FFFFFF)" -gt 10 ] || fail "the HIGHEST_RANK caption in white"
+[ "$(count 0 136 89 25 00FF00)" -gt 5 ] || fail "the condition in green"
+
+# A frame delay typed into its box; Tab takes the caret away.
+crop "$work/box_before.png" 0 360 57 18
+xdotool mousemove $((win_x + 30)) $((win_y + 368)) click 1
+xdotool key --delay 60 End BackSpace 1 5 Tab
+await_change "the typed delay in its box" "$work/box_before.png" 0 360 57 18
+crop "$work/box_typed.png" 0 360 57 18
+
+xdotool key ctrl
+await "the banner PLAYER 1 GET READY" 248 192 241 16 FFFFC0
+await "the GET READY banner gone" 248 192 241 16 FFFFC0 none
+snap
+crop "$work/speed_before.png" 0 72 97 25
+xdotool keydown alt
+await_differs "the speed readout raised by Alt" "$work/speed_before.png" 0 72 97 25
+xdotool keyup alt
+kill -0 "$game_pid" 2>/dev/null || fail "the game ended during the race"
+
+xdotool key Escape
+wait_for_end "Escape"
+[ -f "$settings" ] || fail "no car.dat in the player's folder $appdata/Kelto1"
+bytes=$(od -An -tx1 "$settings" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//')
+[ "${bytes:0:11}" = "0f 00 00 00" ] || fail "car.dat after Escape holds: $bytes"
+[ -f "$appdata/Kelto1/last.k1r" ] || fail "the race was not kept as last.k1r beside car.dat"
+[ ! -e "$program/car.dat" ] || fail "car.dat was written beside the program without portable.txt"
+grep -q 'settings are kept in .*AppData.Roaming.Kelto1' "$work/game.log" || fail "the game did not say where its settings are"
+# Besides where the settings are, at most one line: Wine's sound is off.
+others=$(grep -vc 'settings are kept in' "$work/game.log" || true)
+[ "$others" -le 1 ] || fail "$others lines with the sound off"
+
+# ---- Second start: the saved delay is read back -------------------------------------
+start_game
+await "the title screen again" 248 192 241 16 FFFFC0
+await_same "the delay of 15 read back from car.dat" "$work/box_typed.png" 0 360 57 18
+# F11: the window fills the screen, the picture whole-number scaled and centred on black;
+# F11 again gives the window back.
+xdotool key F11
+for _ in $(seq 100); do
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  [ "$WIDTH" -eq "$screen_w" ] && [ "$HEIGHT" -eq "$screen_h" ] && break
+  sleep 0.1
+done
+[ "$WIDTH" -eq "$screen_w" ] && [ "$HEIGHT" -eq "$screen_h" ] || fail "full screen is ${WIDTH}x$HEIGHT"
+win_x=$(( X + (screen_w - 630) / 2 )) win_y=$(( Y + (screen_h - 576) / 2 ))
+await "the title banner in the centre of the full screen" 248 192 241 16 FFFFC0
+[ "$(count -300 -200 290 150 FFFFC0)" -eq 0 ] || fail "the full screen is not black around the picture"
+xdotool key F11
+for _ in $(seq 100); do
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  [ "$WIDTH" -lt "$screen_w" ] && break
+  sleep 0.1
+done
+[ "$WIDTH" -lt "$screen_w" ] || fail "F11 did not give the window back"
+xdotool key Escape
+wait_for_end "Escape at the second start"
+
+# ---- portable.txt beside the program keeps the files there ---------------------------
+touch "$program/portable.txt"
+start_game
+await "the title screen with portable.txt" 248 192 241 16 FFFFC0
+xdotool key Escape
+wait_for_end "Escape with portable.txt"
+[ -f "$program/car.dat" ] || fail "car.dat was not kept beside the program with portable.txt"
+echo "windows: the window, a race, car.dat under %APPDATA%\\Kelto1 saved and read back, portable.txt: passed"
