@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Serves build-web/site/ on a free local port and drives the page in headless Chromium.
+# Serves build-web/site/ on a free local port and drives the page in headless Chromium, at
+# a desk with keys, then as a phone upright and on its side.
 # usage: page_test.sh [SCREENSHOT_FOLDER]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -13,4 +14,7 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 cd "$root/tests/web"
-node page_test.js "http://127.0.0.1:$port/" "$shots"
+status=0
+node page_test.js "http://127.0.0.1:$port/" "$shots" || status=1
+node phone_test.js "http://127.0.0.1:$port/" "$shots" || status=1
+exit "$status"
