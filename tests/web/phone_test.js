@@ -4,10 +4,30 @@
 // driven and steered by touch with two fingers at once, the page is kept for offline play
 // and comes back with the network off, the manifest's icons are there, and a browser
 // storage that refuses to keep anything is told on the page in one line.
-// usage: node phone_test.js URL SCREENSHOT_FOLDER
+// The page is served from ROOT at PATH by this test's own web server, which it can take
+// off the network: the release zip unpacked into a folder of a web server, as a host has it.
+// usage: node phone_test.js ROOT PATH SCREENSHOT_FOLDER
+const fs = require('fs');
+const http = require('http');
+const path = require('path');
 const puppeteer = require('puppeteer-core');
 
-const [url, shots] = process.argv.slice(2);
+const [root, sitePath, shots] = process.argv.slice(2);
+const types = {'.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
+               '.ogg': 'audio/ogg', '.png': 'image/png', '.ico': 'image/x-icon', '.webmanifest': 'application/manifest+json'};
+let offline = false;  // every request fails as with no network at all
+const server = http.createServer((req, res) => {
+  if (offline) { req.socket.destroy(); return; }
+  let file = path.join(root, decodeURIComponent(new URL(req.url, 'http://x').pathname));
+  if (!file.startsWith(path.resolve(root))) { res.writeHead(403); res.end(); return; }
+  if (fs.existsSync(file) && fs.statSync(file).isDirectory()) file = path.join(file, 'index.html');
+  fs.readFile(file, (err, data) => {
+    if (err) { res.writeHead(404); res.end(); return; }
+    res.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream', 'Cache-Control': 'no-cache'});
+    res.end(data);
+  });
+});
+let url;
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 let failed = 0, passed = 0;
 function check(what, ok, detail) {
@@ -179,19 +199,21 @@ async function phone(browser, name, width, height) {
   check(`${name}: one cache holds every file once, the tune among them`, worker.names.length === 1 &&
         ['kelto1.js', 'kelto1.wasm', 'index.html', 'page.js', 'touch.js', 'bgm.ogg', 'manifest.webmanifest'].every((f) => count(f) === 1),
         worker.files.join());
-  await page.setOfflineMode(true);
+  offline = true;
   const t1 = Date.now();
-  await page.reload({waitUntil: 'load'});
+  await page.reload({waitUntil: 'load'}).catch(() => null);
   s = await waitFor(page, (s) => s.title === '1', 15000);
   check(`${name}: with the network off a reload brings the title back`, s !== null);
   if (s) console.log(`${name}: the title ${Date.now() - t1} ms after the reload, offline`);
-  await page.setOfflineMode(false);
+  offline = false;
 
   await context.close();
   return said;
 }
 
 (async () => {
+  await new Promise((r) => server.listen(0, '127.0.0.1', r));
+  url = `http://127.0.0.1:${server.address().port}${sitePath}`;
   const browser = await puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium', headless: true,
     args: ['--no-sandbox', '--disable-dev-shm-usage', '--disable-audio-output'],
@@ -269,6 +291,7 @@ async function phone(browser, name, width, height) {
   await full.close();
 
   await browser.close();
+  server.close();
   console.log(`phone test: ${passed} passed, ${failed} failed`);
   process.exit(failed === 0 ? 0 : 1);
 })().catch((e) => { console.log('phone test: ' + e.message); process.exit(1); });
