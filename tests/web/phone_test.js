@@ -114,6 +114,17 @@ async function phone(browser, name, width, height) {
         l.controls.escape.h >= 40 && l.controls.f2.h >= 40);
   await page.screenshot({path: `${shots}/web_${name}.png`});
 
+  // Turned over, the page follows at once: the picture and the buttons swap places.
+  await page.setViewport({width: height, height: width, deviceScaleFactor: 3, isMobile: true, hasTouch: true, isLandscape: width < height});
+  const turned = await page.waitForFunction((upright) => {
+    const c = Module.canvas.getBoundingClientRect(), b = document.querySelector('[data-key=ctrl]').getBoundingClientRect();
+    return (upright ? b.left >= c.right && c.height >= 0.95 * innerHeight : b.top >= c.bottom && c.width >= 0.95 * innerWidth) &&
+      c.right <= innerWidth + 0.5 && c.bottom <= innerHeight + 0.5;
+  }, {timeout: 5000}, upright).then(() => true, () => false);
+  check(`${name}: turned over, the buttons move ${upright ? 'beside' : 'below'} the picture and it fits again`, turned);
+  await page.setViewport({width, height, deviceScaleFactor: 3, isMobile: true, hasTouch: true, isLandscape: width > height});
+  await page.waitForFunction((w) => Math.abs(Module.canvas.getBoundingClientRect().width - w) < 0.5, {timeout: 5000}, c.w).catch(() => null);
+
   const tap = async (p) => { await fingers.put(9, p); await sleep(50); await fingers.lift(9); };
   if (upright) {
     // The selector and the delay box by touch: a tap just beside the selector's small
