@@ -52,7 +52,7 @@ namespace {
 // The title's line of keys is the desktop's; a page has no Esc to quit and its own keys
 // and buttons, so it shows a line of its own there, short enough for the notice's box.
 constexpr const char* kDesktopKeysLine = "Arrows steer";
-constexpr const char* kPageNotice = "Ctrl starts  Alt accelerates  (C) 2026 Kelto1";
+constexpr const char* kPageNotice = "Ctrl or START starts  Alt or GAS accelerates  (C) 2026 Kelto1";
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
