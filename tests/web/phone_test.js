@@ -16,8 +16,16 @@ const [root, sitePath, shots] = process.argv.slice(2);
 const types = {'.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
                '.ogg': 'audio/ogg', '.png': 'image/png', '.ico': 'image/x-icon', '.webmanifest': 'application/manifest+json'};
 let offline = false;  // every request fails as with no network at all
+let nextVersion = false;  // the site as the next version of the game would have it
 const server = http.createServer((req, res) => {
   if (offline) { req.socket.destroy(); return; }
+  if (nextVersion && req.url.endsWith('/sw.js')) {
+    fs.readFile(path.join(root, sitePath, 'sw.js'), 'utf8', (err, text) => {
+      res.writeHead(200, {'Content-Type': 'text/javascript', 'Cache-Control': 'no-cache'});
+      res.end(text.replace(/const CACHE = '([^']*)'/, "const CACHE = '$1-next'"));
+    });
+    return;
+  }
   let file = path.join(root, decodeURIComponent(new URL(req.url, 'http://x').pathname));
   if (!file.startsWith(path.resolve(root))) { res.writeHead(403); res.end(); return; }
   if (fs.existsSync(file) && fs.statSync(file).isDirectory()) file = path.join(file, 'index.html');
@@ -256,6 +264,55 @@ async function phone(browser, name, width, height) {
   check('the browser tab finds its icon', manifest.favicon);
   await page.close();
   let s;
+
+  // A new version: fetched whole while the old one still runs the open page, and in use,
+  // alone, once that page has closed.
+  const vctx = await browser.createBrowserContext();
+  let vpage = await vctx.newPage();
+  await vpage.goto(url, {waitUntil: 'load'});
+  const cachesNow = (p) => p.evaluate(async () => (await caches.keys()).sort());
+  await vpage.evaluate(async () => {
+    await navigator.serviceWorker.ready;
+    if (!navigator.serviceWorker.controller) await new Promise((r) => navigator.serviceWorker.addEventListener('controllerchange', r));
+  });
+  const first = await cachesNow(vpage);
+  nextVersion = true;
+  await vpage.evaluate(async () => { await (await navigator.serviceWorker.getRegistration()).update(); });
+  const waiting = await vpage.waitForFunction(async () => {
+    const reg = await navigator.serviceWorker.getRegistration();
+    return !!reg.waiting;
+  }, {timeout: 20000}).then(() => true, () => false);
+  const both = await cachesNow(vpage);
+  const oldWorker = await vpage.evaluate(async () => (await navigator.serviceWorker.getRegistration()).active.scriptURL);
+  check('a new version is fetched whole beside the old, which still runs the open page', waiting && first.length === 1 &&
+        both.length === 2 && both.includes(first[0]) && both.includes(first[0] + '-next') && !!oldWorker, both.join());
+  // The old one goes on running the open page (watched for two seconds: a worker that
+  // took over at once would have done so by then).
+  const heldOn = await vpage.evaluate(async () => {
+    const reg = await navigator.serviceWorker.getRegistration();
+    const running = navigator.serviceWorker.controller;
+    for (const until = Date.now() + 2000; Date.now() < until;) {
+      if (!reg.waiting || navigator.serviceWorker.controller !== running || (await caches.keys()).length !== 2) return false;
+      await new Promise((r) => setTimeout(r, 100));
+    }
+    return true;
+  });
+  check('the open page is not switched to the new version under it', heldOn);
+  const newFiles = await vpage.evaluate(async (name) => (await (await caches.open(name)).keys()).length, first[0] + '-next');
+  const oldFiles = await vpage.evaluate(async (name) => (await (await caches.open(name)).keys()).length, first[0]);
+  check('the new version holds as many files as the old', newFiles === oldFiles && newFiles > 10, `${newFiles} and ${oldFiles}`);
+  await vpage.close();
+  vpage = await vctx.newPage();
+  await vpage.goto(url, {waitUntil: 'load'});
+  const replaced = await vpage.waitForFunction(async (name) => {
+    const keys = await caches.keys();
+    return keys.length === 1 && keys[0] === name;
+  }, {timeout: 20000}, first[0] + '-next').then(() => true, () => false);
+  s = await waitFor(vpage, (s) => s.title === '1', 15000);
+  check('once the old page is closed the new version alone is kept, and the title comes', replaced && s !== null,
+        (await cachesNow(vpage)).join());
+  nextVersion = false;
+  await vctx.close();
 
   // The game stopping for good (the runtime's abort, as a fault it cannot clamp would end
   // it) gives the title back with one line, not a dead page; a second stop at once is
