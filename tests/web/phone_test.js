@@ -121,6 +121,17 @@ async function phone(browser, name, width, height) {
   check(`${name}: the title and replay buttons show`, l.controls.escape.shown && l.controls.f2.shown &&
         l.controls.escape.h >= 40 && l.controls.f2.h >= 40);
   await page.screenshot({path: `${shots}/web_${name}.png`});
+  // A thumb on the page neither scrolls, zooms, pulls to refresh, selects text nor opens
+  // the long-press menu.
+  const still = await page.evaluate(() => {
+    const b = getComputedStyle(document.body), h = getComputedStyle(document.documentElement);
+    const menu = new MouseEvent('contextmenu', {bubbles: true, cancelable: true});
+    document.querySelector('[data-key=alt]').dispatchEvent(menu);
+    return {touch: b.touchAction, select: b.userSelect || b.webkitUserSelect, pull: h.overscrollBehaviorY,
+            viewport: document.querySelector('meta[name=viewport]').content, menu: menu.defaultPrevented};
+  });
+  check(`${name}: no scrolling, zoom, pull to refresh, selection or long-press menu`, still.touch === 'none' && still.select === 'none' &&
+        still.pull === 'none' && /user-scalable=no/.test(still.viewport) && still.menu, JSON.stringify(still));
 
   // Turned over, the page follows at once: the picture and the buttons swap places.
   await page.setViewport({width: height, height: width, deviceScaleFactor: 3, isMobile: true, hasTouch: true, isLandscape: width < height});
