@@ -95,6 +95,18 @@ async function canvasRect(page) {
   const outside = await screenshotPixels(page, `${shots}/web_title.png`, {x: logo.x, y: logo.y + logo.h + 60 * r.scale, w: logo.w, h: 4});
   check('below the logo the view is black', outside.every((v, i) => i % 4 === 3 || v < 30));
 
+  // The title's line of keys fits its box (120..617 across, 216..232 down): its ink stops
+  // short of both ends, the (C) notice whole; and it says what the page does, not "Esc quits".
+  const ink = await page.evaluate(() => {
+    const d = Module.canvas.getContext('2d').getImageData(120, 216, 497, 16).data;
+    let first = -1, last = -1;
+    for (let x = 0; x < 497; ++x)
+      for (let y = 0; y < 16; ++y) if (d[4 * (y * 497 + x)] > 128) { if (first < 0) first = x; last = x; break; }
+    return {first: first + 120, last: last + 120};
+  });
+  check('the title\'s line fits its box', ink.first > 122 && ink.last < 615, JSON.stringify(ink));
+  check('the title\'s line names the page\'s keys, not Esc', /\(C\) 2026 Kelto1$/.test(s.notice) && !/Esc/.test(s.notice), s.notice);
+
   // The delay box is typed into as on the desktop: the page's own control over it.
   await page.click('#delay', {clickCount: 3});
   await page.keyboard.type('9');
