@@ -42,7 +42,7 @@ add_custom_command(
   VERBATIM)
 
 # The page itself and its small files.
-set(KELTO1_PAGE_FILES index.html page.css page.js)
+set(KELTO1_PAGE_FILES index.html page.css page.js touch.js manifest.webmanifest)
 set(KELTO1_PAGE_OUTPUTS "")
 foreach(f IN LISTS KELTO1_PAGE_FILES)
   add_custom_command(OUTPUT ${KELTO1_SITE}/${f}
@@ -50,7 +50,16 @@ foreach(f IN LISTS KELTO1_PAGE_FILES)
     DEPENDS ${CMAKE_SOURCE_DIR}/web/${f} VERBATIM)
   list(APPEND KELTO1_PAGE_OUTPUTS ${KELTO1_SITE}/${f})
 endforeach()
-add_custom_target(kelto1_web_site ALL DEPENDS ${KELTO1_SITE}/bgm.ogg ${KELTO1_PAGE_OUTPUTS})
+# The icons of the installed page and the browser tab, from the game's window icon.
+set(KELTO1_ICONS icon-192.png icon-512.png icon-maskable-512.png favicon.ico)
+list(TRANSFORM KELTO1_ICONS PREPEND ${KELTO1_SITE}/ OUTPUT_VARIABLE KELTO1_ICON_OUTPUTS)
+add_custom_command(
+  OUTPUT ${KELTO1_ICON_OUTPUTS}
+  COMMAND ${KELTO1_WEB_PYTHON} ${CMAKE_SOURCE_DIR}/tools/web/page_icons.py ${CMAKE_SOURCE_DIR}/assets/icon.png ${KELTO1_SITE}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/web/page_icons.py ${CMAKE_SOURCE_DIR}/assets/icon.png
+  COMMENT "Making the page's icons"
+  VERBATIM)
+add_custom_target(kelto1_web_site ALL DEPENDS ${KELTO1_SITE}/bgm.ogg ${KELTO1_PAGE_OUTPUTS} ${KELTO1_ICON_OUTPUTS})
 
 # The game: the core, the front ends' shared display-free logic, the browser's machine.
 file(GLOB KELTO1_WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/*.cpp)
@@ -67,3 +76,15 @@ target_link_options(kelto1-web PRIVATE
 set_target_properties(kelto1-web PROPERTIES OUTPUT_NAME kelto1 SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${KELTO1_SITE}
   LINK_DEPENDS ${KELTO1_PAGE_LIBRARY})
 add_dependencies(kelto1-web kelto1_web_site)
+
+# ---- The release: the service worker over every file, and the zip for any static host ----
+set(KELTO1_WEB_ZIP ${CMAKE_BINARY_DIR}/kelto1-${PROJECT_VERSION}-web.zip)
+add_custom_command(
+  OUTPUT ${KELTO1_SITE}/sw.js ${KELTO1_WEB_ZIP}
+  COMMAND ${KELTO1_WEB_PYTHON} ${CMAKE_SOURCE_DIR}/tools/web/service_worker.py ${CMAKE_SOURCE_DIR}/web/sw.js
+          ${KELTO1_SITE} ${PROJECT_VERSION} ${KELTO1_WEB_ZIP}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/web/service_worker.py ${CMAKE_SOURCE_DIR}/web/sw.js kelto1-web
+          $<TARGET_FILE:kelto1-web> ${KELTO1_SITE}/bgm.ogg ${KELTO1_PAGE_OUTPUTS} ${KELTO1_ICON_OUTPUTS}
+  COMMENT "Writing the service worker and the release zip"
+  VERBATIM)
+add_custom_target(kelto1_web_release ALL DEPENDS ${KELTO1_SITE}/sw.js ${KELTO1_WEB_ZIP})

@@ -7,9 +7,12 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 
 #include "app/replay_viewer.h"
 #include "shell/kelto1.h"
+#include "shell/numbers.h"
+#include "web/page_calls.h"
 #include "web/web_platform.h"
 
 namespace {
@@ -28,11 +31,21 @@ extern "C" EMSCRIPTEN_KEEPALIVE void k1_box_typed(int element, const char* text)
 }
 
 int main() {
+#ifdef NDEBUG
+  // As on the desktop: a value out of its field's range is clamped in play and told once,
+  // so a hostile replay or stored record costs a line, never the page.
+  kelto1::SetRangeFaultMode(kelto1::RangeFaultMode::Clamp);
+#endif
   kelto1::WebPlatform platform;
   g_platform = &platform;
   for (;;) {
     auto game = std::make_unique<kelto1::Kelto1>(platform);
     g_boxes = game.get();
+    // Where the car is across the road, for the page's test of steering by touch.
+    game->SetAfterFrame([](kelto1::Kelto1& g) {
+      k1_report("car_x", std::to_string(static_cast<int>(g.vehicles.Vehicles[0].X)).c_str());
+      return true;
+    });
     game->Form_Load();
     game->Repaint(kelto1::Element::Window);
     uint32_t next_tick = platform.GetTickCount() + kTimerMs;

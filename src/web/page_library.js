@@ -38,10 +38,12 @@ mergeInto(LibraryManager.library, {
   },
 
   // One effect at a time: a new one cuts the one sounding. Each WAV image is decoded once.
+  // A crash also gives a short shake where the device has one, and only with the sound.
   k1_play_effect__deps: ['$k1StartSound'],
-  k1_play_effect: function (bytes, length) {
+  k1_play_effect: function (bytes, length, crash) {
     var audio = Module.k1audio;
     if (!audio) return;  // no sound until the person's first key or click
+    if (crash && audio.state === 'running' && navigator.vibrate) navigator.vibrate(60);
     Module.k1effects = Module.k1effects || {};
     var wanted = Module.k1wantedEffect = {};
     var start = function (buffer) {
@@ -148,8 +150,15 @@ mergeInto(LibraryManager.library, {
     stringToUTF8(text, out, size);
     return out;
   },
+  // A refused write (storage full, or none in a private window) is told to the page; a
+  // refused replay takes the older one with it, which is no longer the last race.
   k1_store_set: function (name, text) {
-    try { localStorage.setItem('kelto1:' + UTF8ToString(name), UTF8ToString(text)); return 1; } catch (e) { return 0; }
+    var key = 'kelto1:' + UTF8ToString(name);
+    try { localStorage.setItem(key, UTF8ToString(text)); return 1; } catch (e) {
+      if (/\.k1r$/.test(key)) { try { localStorage.removeItem(key); } catch (ignored) {} }
+      if (Module['onStoreRefused']) Module['onStoreRefused'](UTF8ToString(name));
+      return 0;
+    }
   },
   k1_store_names: function () {
     var names = [];
@@ -170,6 +179,8 @@ mergeInto(LibraryManager.library, {
   k1_boxes: function (car_shown, car, delay_shown, delay) {
     if (Module['onBoxes']) Module['onBoxes'](!!car_shown, UTF8ToString(car), !!delay_shown, UTF8ToString(delay));
   },
+
+  k1_note: function (line) { console.log(UTF8ToString(line)); },
 
   // What the page's test reads: the frames shown and the state of the game's readouts.
   k1_report: function (key, value) {

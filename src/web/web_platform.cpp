@@ -3,7 +3,6 @@
 #include <emscripten.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "frontend/joystick_axis.h"
 #include "web/page_calls.h"
@@ -13,6 +12,9 @@ namespace kelto1 {
 WebPlatform::WebPlatform() {
   files_.RestoreStored();
   keys_.Listen();
+  // A crash (not a light knock) shakes a phone that can.
+  for (const char* name : {"crsh.wav", "crwal.wav"})
+    crash_sounds_.push_back(files_.Read(std::string(kFolder) + "/" + name).value_or(std::vector<uint8_t>{}));
 }
 
 uint32_t WebPlatform::GetTickCount() { return static_cast<uint32_t>(static_cast<uint64_t>(k1_now_ms())); }
@@ -45,9 +47,28 @@ void WebPlatform::Repaint(const ShownWindow& shown, Element which) {
   Present();
 }
 
+namespace {
+
+// The title's line of keys is the desktop's; a page has no Esc to quit and its own keys
+// and buttons, so it shows a line of its own there, short enough for the notice's box.
+constexpr const char* kDesktopKeysLine = "Arrows steer";
+constexpr const char* kPageNotice = "Ctrl or START starts  Alt or GAS accelerates  (C) 2026 Kelto1";
+
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+}  // namespace
+
 void WebPlatform::Present() {
   if (!shown_) return;
-  screen_.Compose(*shown_, BoxView{}, painter_);
+  const ElementState& notice = shown_->elements.Painted(Element::COMMENT);
+  const bool keys_line = notice.visible && StartsWith(notice.text, kDesktopKeysLine);
+  if (keys_line) {
+    WindowElements elements = shown_->elements;
+    elements.PaintedForEdit(Element::COMMENT).text = kPageNotice;
+    screen_.Compose(ShownWindow{elements, shown_->view, shown_->logo, shown_->frame_delay_ms}, BoxView{}, painter_);
+  } else {
+    screen_.Compose(*shown_, BoxView{}, painter_);
+  }
   const Picture& p = screen_.picture();
   k1_present(p.Row(0), p.width(), p.height());
   dirty_ = false;
@@ -60,6 +81,7 @@ void WebPlatform::Present() {
   k1_report("delay", shown_->elements.Painted(Element::Gamewait).text.c_str());
   k1_report("delay_held", shown_->elements[Element::Gamewait].text.c_str());  // as the game holds it
   k1_report("car", shown_->elements[Element::CarSel].text.c_str());
+  k1_report("notice", !notice.visible ? "" : keys_line ? kPageNotice : notice.text.c_str());
   // The page puts its own controls over the boxes the person types into, while they show.
   const ElementState& car = shown_->elements.Painted(Element::CarSel);
   const ElementState& delay = shown_->elements.Painted(Element::Gamewait);
@@ -73,8 +95,9 @@ void WebPlatform::StartAgain() {
   screen_ = ScreenPicture();
 }
 
-// The game's lines name it already, as they do on the desktop.
-void WebPlatform::Note(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+// The game's lines name it already, as they do on the desktop. They are notices (a
+// replay's verdict among them), not errors, on the page's console.
+void WebPlatform::Note(const std::string& line) { k1_note(line.c_str()); }
 
 uint32_t WebPlatform::JoyGetPos(uint32_t id, JoyPosition& position) {
   int32_t raw_x = 0;
@@ -97,7 +120,12 @@ uint32_t WebPlatform::JoyGetDevCaps(uint32_t id) {
 }
 
 void WebPlatform::PlaySoundFromMemory(const std::vector<uint8_t>& image) {
-  k1_play_effect(image.data(), static_cast<int>(image.size()));
+  // The game holds each sound as its file and one zero byte.
+  const auto is = [&image](const std::vector<uint8_t>& file) {
+    return !file.empty() && image.size() == file.size() + 1 && std::equal(file.begin(), file.end(), image.begin());
+  };
+  const bool crash = std::any_of(crash_sounds_.begin(), crash_sounds_.end(), is);
+  k1_play_effect(image.data(), static_cast<int>(image.size()), crash ? 1 : 0);
 }
 
 int32_t WebPlatform::SendMusicCommand(const std::string& command, std::string& reply, int32_t reply_length) {

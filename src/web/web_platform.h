@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "platform/music_commands.h"
 #include "platform/platform.h"
@@ -59,6 +60,7 @@ class WebPlatform final : public Platform {
   bool ended_ = false;
   bool gamepad_seen_ = false;
   int32_t rest_raw_x_ = 0;
+  std::vector<std::vector<uint8_t>> crash_sounds_;  // the files, as read at start-up
 };
 
 }  // namespace kelto1

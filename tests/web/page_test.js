@@ -56,7 +56,10 @@ async function canvasRect(page) {
   const page = await browser.newPage();
   page.on('pageerror', (e) => console.log('page error:', e.message));
   const said = [];  // the game's lines on the console
-  page.on('console', (m) => said.push(m.text()));
+  const errors = [];  // those it logged as errors
+  page.on('console', (m) => { said.push(m.text()); if (m.type() === 'error') errors.push(m.text()); });
+  const missing = [];  // files the page asked for and did not get
+  page.on('response', (r) => { if (r.status() >= 400) missing.push(`${r.status()} ${r.url()}`); });
   await page.setViewport({width: 1400, height: 1300});
   // A settings record stored by an earlier visit: delay 5 ms, best rank 7, cut short before
   // its memo's length (read as none); the game's save writes the whole record.
@@ -69,6 +72,14 @@ async function canvasRect(page) {
   check('the stored best rank and delay are read', s && s.best === '7' && s.delay === '5', s && `best ${s.best}, delay ${s.delay}`);
   const r = await canvasRect(page);
   check('the canvas is at a whole scale', Number.isInteger(r.scale) && r.scale >= 2, r.scale);
+  // A desktop has keys: the touch buttons stay hidden, and nothing clickable covers the picture.
+  const desk = await page.evaluate(() => {
+    const c = Module.canvas.getBoundingClientRect();
+    const shown = [...document.querySelectorAll('[data-key]')].filter((b) => b.offsetParent !== null);
+    const over = shown.filter((b) => { const r = b.getBoundingClientRect(); return r.left < c.right && c.left < r.right && r.top < c.bottom && c.top < r.bottom; });
+    return {pads: shown.map((b) => b.dataset.key).filter((k) => ['left', 'right', 'alt', 'ctrl'].includes(k)), over: over.map((b) => b.dataset.key)};
+  });
+  check('no touch buttons on a desktop, and none over the picture', desk.pads.length === 0 && desk.over.length === 0, JSON.stringify(desk));
   // The logo: its red-orange letters and grey plate inside its box, black outside it.
   const logo = {x: Math.round(r.x + 160 * r.scale), y: Math.round(r.y + 130 * r.scale), w: 391 * r.scale, h: 48 * r.scale};
   const px = await screenshotPixels(page, `${shots}/web_title.png`, logo);
@@ -83,6 +94,18 @@ async function canvasRect(page) {
         `${(100 * warm / total).toFixed(1)}% warm, ${(100 * grey / total).toFixed(1)}% grey`);
   const outside = await screenshotPixels(page, `${shots}/web_title.png`, {x: logo.x, y: logo.y + logo.h + 60 * r.scale, w: logo.w, h: 4});
   check('below the logo the view is black', outside.every((v, i) => i % 4 === 3 || v < 30));
+
+  // The title's line of keys fits its box (120..617 across, 216..232 down): its ink stops
+  // short of both ends, the (C) notice whole; and it says what the page does, not "Esc quits".
+  const ink = await page.evaluate(() => {
+    const d = Module.canvas.getContext('2d').getImageData(120, 216, 497, 16).data;
+    let first = -1, last = -1;
+    for (let x = 0; x < 497; ++x)
+      for (let y = 0; y < 16; ++y) if (d[4 * (y * 497 + x)] > 128) { if (first < 0) first = x; last = x; break; }
+    return {first: first + 120, last: last + 120};
+  });
+  check('the title\'s line fits its box', ink.first > 122 && ink.last < 615, JSON.stringify(ink));
+  check('the title\'s line names the page\'s keys, not Esc', /\(C\) 2026 Kelto1$/.test(s.notice) && !/Esc/.test(s.notice), s.notice);
 
   // The delay box is typed into as on the desktop: the page's own control over it.
   await page.click('#delay', {clickCount: 3});
@@ -167,6 +190,7 @@ async function canvasRect(page) {
   check('the title comes back after the replay, without REPLAY', s !== null && s.caption !== 'REPLAY', s && s.caption);
   const verdict = said.find((l) => /replay played as recorded|no longer plays as recorded|cannot|truncated/.test(l));
   check('the replay played as recorded', verdict !== undefined && /^kelto1: replay played as recorded/.test(verdict), verdict);
+  check('the replay\'s verdict is a notice, not an error, on the console', verdict !== undefined && !errors.includes(verdict));
   check('the replay left the stored settings alone',
         (await page.evaluate(() => localStorage.getItem('kelto1:/kelto1/car.dat'))) === stored);
 
@@ -204,6 +228,8 @@ async function canvasRect(page) {
   s = await waitFor(padPage, (s) => Number(s.speed) === 0, 8000);
   check('its second button brakes to a stop', s !== null, (await state(padPage)).speed);
   await padPage.close();
+
+  check('every file the page asked for was there (the tab\'s icon too)', missing.length === 0, missing.join(', '));
 
   await browser.close();
   console.log(`page test: ${passed} passed, ${failed} failed`);

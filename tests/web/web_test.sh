@@ -5,7 +5,7 @@
 # runner under Node.js, against the same recorded results as the native runner.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-KELTO1_WEB_DEPS=test "$root/scripts/build_web.sh" kelto1-sim kelto1-web
+KELTO1_WEB_DEPS=test "$root/scripts/build_web.sh" kelto1-sim kelto1-web kelto1_web_release
 # The page in headless Chromium, and what it downloads.
 "$root/tests/web/page_test.sh"
 "$root/scripts/web_size.sh"
