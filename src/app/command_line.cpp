@@ -22,7 +22,7 @@ CommandLine Mistake(const std::string& line) { return Exit(2, "kelto1: " + line 
 
 std::string UsageText() {
   return "Usage: kelto1 [--replay FILE]\n"
-         "       kelto1 --help | --version\n"
+         "       kelto1 --records | --help | --version\n"
          "\n"
          "Kelto1 is a top-down arcade road race up an endless road out of Tokyo,\n"
          "from 新宿 (Shinjuku) to 奥多摩 (Okutama), against the clock, the traffic\n"
@@ -32,6 +32,7 @@ std::string UsageText() {
          "  -h, --help     show this help and exit\n"
          "  --version      show the version and exit\n"
          "  --replay FILE  play a recorded race\n"
+         "  --records      list your best races and where they are kept\n"
          "\n"
          "Keys:\n"
          "  Left, Right    steer\n"
@@ -48,6 +49,7 @@ std::string UsageText() {
          "                 when the game may write there, otherwise in\n"
          "                 $XDG_DATA_HOME/kelto1/ (~/.local/share/kelto1/)\n"
          "  last.k1r       the last race, best.k1r the last new best: beside car.dat\n"
+         "  records.txt    your 20 best races, their replays in records/: beside car.dat\n"
          "  *.wav, bgm.mid the sounds and the music, beside the program\n"
          "In a replay, Space pauses, Right held plays at 4x, Escape leaves.\n";
 }
@@ -58,6 +60,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     const std::string& arg = args[i];
     if (arg == "-h" || arg == "--help") return Exit(0, UsageText());
     if (arg == "--version") return Exit(0, std::string("kelto1 ") + GameVersion() + "\n");
+    if (arg == "--records") {
+      if (result.action != CommandLine::Action::Play) return Mistake("--records goes alone");
+      result.action = CommandLine::Action::Records;
+      continue;
+    }
     if (arg == "--replay" || arg.rfind("--replay=", 0) == 0) {
       std::string file;
       if (arg == "--replay") {
@@ -68,6 +75,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       }
       if (file.empty()) return Mistake("--replay needs the name of a recorded race");
       if (result.action == CommandLine::Action::Replay) return Mistake("only one --replay at a time");
+      if (result.action == CommandLine::Action::Records) return Mistake("--records goes alone");
       result.action = CommandLine::Action::Replay;
       result.replay_file = file;
       continue;

@@ -10,6 +10,7 @@ struct CommandLine {
   enum class Action {
     Play,    // open the window and play
     Replay,  // play back the race recorded in replay_file
+    Records, // print the records table
     Exit,    // print text and end with exit_code
   };
   Action action = Action::Play;

@@ -2,6 +2,7 @@
 // that drives the idle loop, with the window's events handled between its ticks.
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/replay_viewer.h"
 #include "platform/disk_files.h"
+#include "replay/records.h"
 #include "replay/replay_file.h"
 #include "sdl/sdl_platform.h"
 #include "sdl/sdl_timer.h"
@@ -18,7 +20,33 @@
 
 namespace {
 constexpr uint64_t kTimerMs = 20;
+
+std::string LocalTimeText() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  char text[32] = "1970-01-01 00:00:00";
+  if (localtime_r(&now, &local)) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  return text;
 }
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// kelto1 --records: the table from beside the settings, where the game would keep them.
+int PrintRecords() {
+  kelto1::DiskFileStore files;
+  const std::string program = kelto1::SdlPlatform::ExecutableFolder();
+  const std::string folder = files.FolderWritable(program) ? program : kelto1::DefaultUserDataFolder();
+  kelto1::RecordsKeeper keeper(files, folder, LocalTimeText);
+  const kelto1::DecodedRecords loaded = keeper.Load();
+  for (const std::string& problem : loaded.problems)
+    std::fprintf(stderr, "kelto1: %s %s\n", keeper.table_path().c_str(), problem.c_str());
+  std::fputs(kelto1::RecordsListing(loaded.table, keeper.table_path()).c_str(), stdout);
+  return 0;
+}
+}  // namespace
 
 int main(int argc, char** argv) {
   const kelto1::CommandLine command = kelto1::ParseCommandLine(argc, argv);
@@ -26,6 +54,7 @@ int main(int argc, char** argv) {
     std::fputs(command.text.c_str(), command.exit_code == 0 ? stdout : stderr);
     return command.exit_code;
   }
+  if (command.action == kelto1::CommandLine::Action::Records) return PrintRecords();
 #ifdef NDEBUG
   // A value out of its field's range is clamped in play, and told once on stderr.
   kelto1::SetRangeFaultMode(kelto1::RangeFaultMode::Clamp);
@@ -59,6 +88,12 @@ int main(int argc, char** argv) {
   }
   auto game = std::make_unique<kelto1::Kelto1>(*platform);
   game->Form_Load();
+  // Every decided race goes into the records table beside the settings, if it makes it.
+  std::optional<kelto1::RecordsKeeper> records;
+  if (!game->SettingsPath.empty()) {
+    records.emplace(platform->Files(), FolderOf(game->SettingsPath), LocalTimeText);
+    game->recorder.set_records(&*records);
+  }
   platform->PrepareSounds(game->sounds.SoundData);
   game->Repaint(kelto1::Element::Window);  // the window appears once start-up is done
 

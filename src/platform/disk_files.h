@@ -22,6 +22,7 @@ class DiskFileStore : public FileStore {
   bool Replace(const std::string& path, const std::vector<uint8_t>& bytes) override;
   bool FolderWritable(const std::string& folder) override;
   bool MakeFolders(const std::string& folder) override;
+  bool Remove(const std::string& path) override;
 };
 
 // $XDG_DATA_HOME/kelto1, or .local/share/kelto1 in the home directory ($HOME, or the

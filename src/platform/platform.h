@@ -57,6 +57,8 @@ class FileStore {
   virtual bool FolderWritable(const std::string& folder) = 0;
   // Makes the folder and its parents; false when it cannot be made.
   virtual bool MakeFolders(const std::string& folder) = 0;
+  // Removes a file; false when it was there and could not be removed.
+  virtual bool Remove(const std::string& path) = 0;
 };
 
 class Platform {
