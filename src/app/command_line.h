@@ -19,6 +19,7 @@ struct CommandLine {
   int exit_code = 0;
   std::string text;
   std::string replay_file;
+  std::string ghost_file;  // for Play: the race whose ghost drives beside the player's
 };
 
 // args are the words after the program's name.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/ghost.h"
 #include "app/replay_viewer.h"
 #include "platform/disk_files.h"
 #include "replay/records.h"
@@ -45,6 +46,19 @@ int PrintRecords() {
     std::fprintf(stderr, "kelto1: %s %s\n", keeper.table_path().c_str(), problem.c_str());
   std::fputs(kelto1::RecordsListing(loaded.table, keeper.table_path()).c_str(), stdout);
   return 0;
+}
+
+// The ghost's race, traced beside the window: the named replay, or the best race of the
+// records table.
+std::shared_ptr<const kelto1::GhostTracing> GhostOf(const std::string& file, std::string& why) {
+  bool too_big = false;
+  const std::optional<std::vector<uint8_t>> bytes =
+      kelto1::DiskFileStore().ReadAtMost(file, kelto1::kMaxReplayFileSize, too_big);
+  if (!bytes) {
+    why = too_big ? "too large to be a replay" : "cannot be read";
+    return nullptr;
+  }
+  return kelto1::GhostTracing::Start(*bytes, why);
 }
 }  // namespace
 
@@ -86,7 +100,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kelto1: %s\n", watched.line.c_str());
     return !watched.played ? 2 : watched.diverged ? 1 : 0;
   }
-  auto game = std::make_unique<kelto1::Kelto1>(*platform);
+  // The ghost is drawn on the way to the screen, below the recorder, so no race sees it.
+  kelto1::GhostOverlay ghost(*platform);
+  auto game = std::make_unique<kelto1::Kelto1>(ghost);
+  ghost.Follow(*game);
   game->Form_Load();
   // Every decided race goes into the records table beside the settings, if it makes it.
   std::optional<kelto1::RecordsKeeper> records;
@@ -94,6 +111,25 @@ int main(int argc, char** argv) {
     records.emplace(platform->Files(), FolderOf(game->SettingsPath), LocalTimeText);
     game->recorder.set_records(&*records);
   }
+  // The best race's ghost follows the table: traced again whenever a new best comes in.
+  std::string ghost_of;
+  const auto follow_best = [&] {
+    if (!command.ghost_file.empty() || !records) return;
+    const kelto1::DecodedRecords table = records->Load();
+    const std::string best = table.table.empty() ? "" : records->replay_path(table.table.front().replay);
+    if (best == ghost_of) return;
+    ghost_of = best;
+    std::string why;
+    ghost.SetTrack(best.empty() ? nullptr : GhostOf(best, why));
+    if (!why.empty()) platform->Note("kelto1: no ghost from " + best + ": " + why);
+  };
+  if (!command.ghost_file.empty()) {
+    std::string why;
+    ghost.SetTrack(GhostOf(command.ghost_file, why));
+    if (!why.empty()) platform->Note("kelto1: no ghost from " + command.ghost_file + ": " + why);
+  }
+  follow_best();
+  uint32_t races_seen = 0;
   platform->PrepareSounds(game->sounds.SoundData);
   game->Repaint(kelto1::Element::Window);  // the window appears once start-up is done
 
@@ -113,6 +149,10 @@ int main(int argc, char** argv) {
     // tick (a whole race) the next one follows at once, not a burst of them.
     next_tick = std::max(next_tick + kTimerMs, now);
     game->Timer1_Timer();
+    if (game->recorder.races_ended() != races_seen) {
+      races_seen = game->recorder.races_ended();
+      follow_best();
+    }
   }
   return 0;
 }

@@ -113,6 +113,7 @@ void RaceRecorder::RaceEnds(Kelto1& game) {
   replay_.state_hash = game.StateHash();
   replay_.view_hash = hash_views_ ? views_.value() : 0;
   last_file_ = EncodeReplay(replay_);
+  ++races_ended_;
   EnterRecord(game);
 
   const std::string& settings = game.SettingsPath;

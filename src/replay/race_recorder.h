@@ -39,6 +39,12 @@ class RaceRecorder final : public ForwardingPlatform {
   void ViewPainted(const Kelto1& game);
   void RaceEnds(Kelto1& game);
 
+  // The race frame being played (1 = the first), 0 outside a race frame.
+  long race_frame() const { return recording_ && in_frame_ ? static_cast<long>(replay_.frames) : 0; }
+
+  // Races recorded to their end since the game was made.
+  uint32_t races_ended() const { return races_ended_; }
+
   // The file of the last race that was recorded.
   const std::vector<uint8_t>& last_file() const { return last_file_; }
 
@@ -58,6 +64,7 @@ class RaceRecorder final : public ForwardingPlatform {
   ViewHash views_;
   std::vector<uint8_t> last_file_;
   RecordsKeeper* records_ = nullptr;
+  uint32_t races_ended_ = 0;
   // How far the race has come, for the records table.
   int32_t last_course_pos_ = -1;
   int last_place_ = 0;
