@@ -50,7 +50,7 @@ target_link_libraries(kelto1_sdl PUBLIC kelto1_frontend kelto1_preferences_file 
   PkgConfig::KELTO1_SDL2 PkgConfig::KELTO1_SDL2_TTF PkgConfig::KELTO1_SDL2_MIXER PkgConfig::KELTO1_FONTCONFIG)
 
 add_executable(kelto1 src/app/desktop_main.cpp)
-target_link_libraries(kelto1 PRIVATE kelto1_sdl kelto1_desktop_app)
+target_link_libraries(kelto1 PRIVATE kelto1_sdl kelto1_desktop_app kelto1_runner)
 set_target_properties(kelto1 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 add_executable(kelto1-pacing-bench tools/pacing_bench.cpp)

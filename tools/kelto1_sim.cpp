@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
+#include "app/ghost.h"
 #include "app/sim_session.h"
 #include "app/soak.h"
 #include "replay/replay_file.h"
@@ -41,13 +43,14 @@ struct Options {
   std::string record_path;
   std::string replay_path;
   std::vector<std::string> given;  // every option on the command line, in order
+  std::string ghost_path;
 };
 
 [[noreturn]] void Usage(const std::string& why) {
   std::fprintf(stderr,
                "kelto1-sim: %s\n"
                "usage: kelto1-sim [--car TEXT] [--frames N] [--demo FILE] [--png FRAME:PATH]... [--every K]\n"
-               "                  [--view-hash] [--record OUT]\n"
+               "                  [--view-hash] [--record OUT] [--ghost REPLAY]\n"
                "       kelto1-sim --replay FILE [--every K]\n"
                "       kelto1-sim --random-input SEED --frames N [--check]\n"
                "       kelto1-sim --bench [--frames N]\n"
@@ -83,6 +86,7 @@ Options ParseOptions(int argc, char** argv) {
     else if (a == "--view-hash") o.view_hash = true;
     else if (a == "--record") o.record_path = value();
     else if (a == "--replay") o.replay_path = value();
+    else if (a == "--ghost") o.ghost_path = value();
     else if (a == "--png") {
       std::string v = value();
       size_t colon = v.find(':');
@@ -132,12 +136,12 @@ void PrintState(const Kelto1& g, long frames, const ViewHash* views) {
   if (views) std::printf("view_hash=%016llx\n", static_cast<unsigned long long>(views->value()));
 }
 
-// Plays a replay file on the simulated machine and says whether it ended as recorded.
-int PlayReplay(const Options& o) {
-  std::ifstream in(o.replay_path, std::ios::binary);
+// A replay file's bytes; nothing larger than a replay can be is read whole.
+std::optional<std::vector<uint8_t>> ReadReplayFile(const std::string& path, std::string& why) {
+  std::ifstream in(path, std::ios::binary);
   if (!in) {
-    std::fprintf(stderr, "kelto1-sim: cannot read the replay %s\n", o.replay_path.c_str());
-    return 2;
+    why = "cannot be read";
+    return std::nullopt;
   }
   std::vector<uint8_t> bytes;
   char buffer[65536];
@@ -145,8 +149,18 @@ int PlayReplay(const Options& o) {
     bytes.insert(bytes.end(), buffer, buffer + in.gcount());
     if (bytes.size() > kelto1::kMaxReplayFileSize) break;
   }
+  return bytes;
+}
+
+// Plays a replay file on the simulated machine and says whether it ended as recorded.
+int PlayReplay(const Options& o) {
   std::string error;
-  auto replay = kelto1::DecodeReplay(bytes, error);
+  const std::optional<std::vector<uint8_t>> bytes = ReadReplayFile(o.replay_path, error);
+  if (!bytes) {
+    std::fprintf(stderr, "kelto1-sim: cannot read the replay %s\n", o.replay_path.c_str());
+    return 2;
+  }
+  auto replay = kelto1::DecodeReplay(*bytes, error);
   if (!replay) {
     std::fprintf(stderr, "kelto1-sim: %s: %s\n", o.replay_path.c_str(), error.c_str());
     return 2;
@@ -194,13 +208,28 @@ int main(int argc, char** argv) {
     session.SetDemo(std::move(demo));
   }
 
+  // The ghost of a recorded race, drawn into every view of this one.
+  std::optional<kelto1::GhostPainter> ghost;
+  if (!o.ghost_path.empty()) {
+    std::string why;
+    std::optional<std::vector<kelto1::GhostFrame>> track;
+    if (std::optional<std::vector<uint8_t>> bytes = ReadReplayFile(o.ghost_path, why))
+      track = kelto1::TraceGhost(*bytes, why);
+    if (!track) {
+      std::fprintf(stderr, "kelto1-sim: %s: %s\n", o.ghost_path.c_str(), why.c_str());
+      return 2;
+    }
+    ghost.emplace(std::move(*track));
+  }
+
   bool png_failed = false;
   ViewHash views;
   session.platform().on_repaint = [&](const kelto1::ShownWindow& shown, kelto1::Element which) {
     if (which != Element::Display || !session.in_race_frame()) return;
-    if (o.view_hash) views.Add(shown.view);
+    const kelto1::Picture& view = ghost ? ghost->Compose(session.game(), session.game().recorder.race_frame()) : shown.view;
+    if (o.view_hash) views.Add(view);
     auto it = o.pngs.find(session.frame() + 1);
-    if (it != o.pngs.end() && !WritePng(shown.view, it->second)) png_failed = true;
+    if (it != o.pngs.end() && !WritePng(view, it->second)) png_failed = true;
   };
   session.after_frame = [&](long frame) {
     if (o.every > 0 && frame % o.every == 0) PrintState(session.game(), frame, o.view_hash ? &views : nullptr);

@@ -12,12 +12,14 @@
 #include <utility>
 #include <vector>
 
+#include "app/ghost.h"
 #include "app/sim_session.h"
 #include "app/soak.h"
 #include "course/course_content.h"
 #include "course/road_rows.h"
 #include "replay/view_hash.h"
 #include "peak_memory.h"
+#include "replay/records.h"
 
 namespace kelto1 {
 
@@ -140,6 +142,53 @@ int RunBench(long frames) {
     std::printf("view_hash_%s_core_percent_at_60fps=%.2f\n", name, each * 60 * 100);
     std::printf("view_hash_%s_value=%016llx\n", name, static_cast<unsigned long long>(h.value()));
   }
+  // The ghost of a race like it (one left as it was played, which a busied one is not):
+  // traced once before a race, a game frame per recorded frame, then only drawn, a copy
+  // of the view per frame.
+  SimSession plain;
+  plain.keys_for_frame = [](long frame, HeadlessPlatform& p) {
+    p.ReleaseAll();
+    p.Hold(vk::kMenu);
+    if (frame % 300 < 40) p.Hold(frame % 600 < 300 ? vk::kLeft : vk::kRight);
+  };
+  plain.StartProgram();
+  plain.RunRace(kWarmUp + frames);
+  const std::vector<uint8_t> replay = plain.game().recorder.last_file();
+  std::string why;
+  const auto trace_start = Clock::now();
+  std::optional<std::vector<GhostFrame>> track = TraceGhost(replay, why);
+  const double trace = Seconds(Clock::now() - trace_start);
+  if (!track) {
+    std::fprintf(stderr, "kelto1-sim: the bench race gives no ghost: %s\n", why.c_str());
+    return 1;
+  }
+  const size_t traced = track->size();
+  GhostPainter painter(std::move(*track));
+  const auto draw_start = Clock::now();
+  for (long f = 1; f <= static_cast<long>(traced); ++f) painter.Compose(s.game(), f);
+  const double draw = Seconds(Clock::now() - draw_start);
+  std::printf("ghost_trace_us_per_frame=%.1f\n", 1e6 * trace / static_cast<double>(traced));
+  std::printf("ghost_draw_us_per_frame=%.1f\n", 1e6 * draw / static_cast<double>(traced));
+  // A full records table, read and checked.
+  std::vector<RaceRecord> table;
+  for (size_t i = 0; i < kRecordsKept; ++i) {
+    RaceRecord r;
+    r.when = "2026-12-11 06:30:00";
+    r.vehicle = "RacingCar";
+    r.rank = static_cast<int>(1 + i);
+    r.place = "奥多摩";
+    r.distance = 7347;
+    r.frames = 20000;
+    r.replay = "20261211-0630" + std::to_string(10 + i) + ".k1r";
+    table.push_back(r);
+  }
+  const std::string text = EncodeRecords(table);
+  constexpr int kLoads = 1000;
+  size_t kept = 0;
+  const auto load_start = Clock::now();
+  for (int i = 0; i < kLoads; ++i) kept += DecodeRecords(text).table.size();
+  const double load = Seconds(Clock::now() - load_start);
+  std::printf("records_table_load_us=%.1f (%zu races)\n", 1e6 * load / kLoads, kept / kLoads);
   return ran == frames ? 0 : 1;
 }
 

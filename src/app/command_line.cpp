@@ -21,8 +21,8 @@ CommandLine Mistake(const std::string& line) { return Exit(2, "kelto1: " + line 
 }  // namespace
 
 std::string UsageText() {
-  return "Usage: kelto1 [--replay FILE]\n"
-         "       kelto1 --help | --version\n"
+  return "Usage: kelto1 [--ghost FILE | --replay FILE]\n"
+         "       kelto1 --records | --help | --version\n"
          "\n"
          "Kelto1 is a top-down arcade road race up an endless road out of Tokyo,\n"
          "from 新宿 (Shinjuku) to 奥多摩 (Okutama), against the clock, the traffic\n"
@@ -32,6 +32,9 @@ std::string UsageText() {
          "  -h, --help     show this help and exit\n"
          "  --version      show the version and exit\n"
          "  --replay FILE  play a recorded race\n"
+         "  --records      list your best races and where they are kept\n"
+         "  --ghost FILE   race beside the ghost of a recorded race (without it, the\n"
+         "                 ghost of your best race in the records drives beside you)\n"
          "\n"
          "Keys:\n"
          "  Left, Right    steer\n"
@@ -55,6 +58,7 @@ std::string UsageText() {
          "  last.k1r       the last race, best.k1r the last new best: beside car.dat\n"
          "  kelto1.ini     your choices (vehicle, full screen, scaling, volumes, keys):\n"
          "                 $XDG_CONFIG_HOME/kelto1/ (~/.config/kelto1/)\n"
+         "  records.txt    your 20 best races, their replays in records/: beside car.dat\n"
          "  *.wav, bgm.mid the sounds and the music, beside the program\n"
          "In a replay, Space pauses, Right held plays at 4x, Escape leaves.\n";
 }
@@ -65,6 +69,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     const std::string& arg = args[i];
     if (arg == "-h" || arg == "--help") return Exit(0, UsageText());
     if (arg == "--version") return Exit(0, std::string("kelto1 ") + GameVersion() + "\n");
+    if (arg == "--records") {
+      if (result.action != CommandLine::Action::Play || !result.ghost_file.empty()) return Mistake("--records goes alone");
+      result.action = CommandLine::Action::Records;
+      continue;
+    }
+    if (arg == "--ghost" || arg.rfind("--ghost=", 0) == 0) {
+      std::string file = arg == "--ghost" ? (i + 1 < args.size() ? args[++i] : "") : arg.substr(8);
+      if (file.empty()) return Mistake("--ghost needs the name of a recorded race");
+      if (!result.ghost_file.empty()) return Mistake("only one --ghost at a time");
+      if (result.action != CommandLine::Action::Play) return Mistake("--ghost goes with a race, not with --replay or --records");
+      result.ghost_file = file;
+      continue;
+    }
     if (arg == "--replay" || arg.rfind("--replay=", 0) == 0) {
       std::string file;
       if (arg == "--replay") {
@@ -75,6 +92,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       }
       if (file.empty()) return Mistake("--replay needs the name of a recorded race");
       if (result.action == CommandLine::Action::Replay) return Mistake("only one --replay at a time");
+      if (result.action == CommandLine::Action::Records) return Mistake("--records goes alone");
+      if (!result.ghost_file.empty()) return Mistake("--ghost goes with a race, not with --replay or --records");
       result.action = CommandLine::Action::Replay;
       result.replay_file = file;
       continue;

@@ -10,6 +10,7 @@ struct CommandLine {
   enum class Action {
     Play,    // open the window and play
     Replay,  // play back the race recorded in replay_file
+    Records, // print the records table
     Exit,    // print text and end with exit_code
   };
   Action action = Action::Play;
@@ -18,6 +19,7 @@ struct CommandLine {
   int exit_code = 0;
   std::string text;
   std::string replay_file;
+  std::string ghost_file;  // for Play: the race whose ghost drives beside the player's
 };
 
 // args are the words after the program's name.

@@ -35,6 +35,12 @@ bool MemoryFileStore::Replace(const std::string& path, const std::vector<uint8_t
 bool MemoryFileStore::FolderWritable(const std::string& folder) { return !read_only_folders.count(folder); }
 bool MemoryFileStore::MakeFolders(const std::string& folder) { return !read_only_folders.count(folder); }
 
+bool MemoryFileStore::Remove(const std::string& path) {
+  if (read_only_folders.count(FolderOf(path))) return !files.count(path);
+  files.erase(path);
+  return true;
+}
+
 HeadlessPlatform::HeadlessPlatform() = default;
 
 int16_t HeadlessPlatform::GetAsyncKeyState(int virtual_key) {

@@ -22,6 +22,7 @@ class MemoryFileStore : public FileStore {
   bool Replace(const std::string& path, const std::vector<uint8_t>& bytes) override;
   bool FolderWritable(const std::string& folder) override;
   bool MakeFolders(const std::string& folder) override;
+  bool Remove(const std::string& path) override;
 
   std::map<std::string, std::vector<uint8_t>> files;
   std::set<std::string> read_only_folders;  // folders where nothing can be made or replaced

@@ -180,6 +180,10 @@ bool DiskFileStore::MakeFolders(const std::string& folder) {
   return fs::is_directory(folder, ec);
 }
 
+bool DiskFileStore::Remove(const std::string& path) {
+  return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
 std::string DefaultUserDataFolder() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
   if (xdg && *xdg == '/') return std::string(xdg) + "/kelto1";

@@ -24,6 +24,7 @@ class DiskFileStore : public FileStore {
   bool FolderWritable(const std::string& folder) override;
   bool MakeFolders(const std::string& folder) override;
   void RemoveUnfinishedSaves(const std::string& path) override;
+  bool Remove(const std::string& path) override;
 };
 
 // $XDG_DATA_HOME/kelto1, or .local/share/kelto1 in the home directory ($HOME, or the

@@ -60,6 +60,8 @@ class FileStore {
   // Removes what a save of the file left when the program stopped half-way through it (a
   // crash, a power cut); saves under way in another copy of the game are left alone.
   virtual void RemoveUnfinishedSaves(const std::string& /*path*/) {}
+  // Removes a file; false when it was there and could not be removed.
+  virtual bool Remove(const std::string& path) = 0;
 };
 
 class Platform {

@@ -1,6 +1,9 @@
 // Recording the race being played.
 #include "replay/race_recorder.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "replay/race_snapshot.h"
 #include "shell/game_version.h"
 #include "shell/kelto1.h"
@@ -41,6 +44,9 @@ void RaceRecorder::RaceStarts(const Kelto1& game) {
   pattern_index_.clear();
   views_.Reset();
   best_before_ = game.window[Element::HighSc].text;
+  last_course_pos_ = -1;
+  places_ = 1;
+  distance_ = 0;
   recording_ = true;
   in_frame_ = false;
 }
@@ -66,7 +72,33 @@ void RaceRecorder::CloseFrame() {
 void RaceRecorder::FrameEnds(const Kelto1& game) {
   if (!recording_ || !in_frame_) return;
   CloseFrame();
+  FollowCourse(game);
   if (replay_.frames % kCheckpointEvery == 0) replay_.checkpoints.push_back(RaceHash(game));
+}
+
+void RaceRecorder::FollowCourse(const Kelto1& game) {
+  const int32_t pos = game.course.CoursePos;
+  const int place = game.course.PlaceIndex;
+  // The player starts standing, so the first frame moves nothing and is the origin.
+  if (last_course_pos_ >= 0) {
+    distance_ += pos >= last_course_pos_ ? pos - last_course_pos_ : pos + game.course.CourseLength - last_course_pos_;
+    if (place != last_place_) ++places_;
+  }
+  last_course_pos_ = pos;
+  last_place_ = place;
+}
+
+void RaceRecorder::EnterRecord(const Kelto1& game) {
+  // Only a race that was decided counts: one left with Escape is not a result.
+  if (!records_ || game.shell.RaceOver != 1 || game.Ended() || last_file_.empty()) return;
+  RaceRecord race;
+  race.vehicle = replay_.car;
+  race.rank = std::clamp(std::atoi(game.window[Element::Rank].text.c_str()), 1, 30);
+  race.places = places_;
+  race.place = game.window[Element::CityDisp].text;
+  race.distance = distance_;
+  race.frames = replay_.frames;
+  records_->Enter(race, last_file_, [this](const std::string& line) { Note(line); });
 }
 
 void RaceRecorder::ViewPainted(const Kelto1& game) {
@@ -81,6 +113,8 @@ void RaceRecorder::RaceEnds(Kelto1& game) {
   replay_.state_hash = game.StateHash();
   replay_.view_hash = hash_views_ ? views_.value() : 0;
   last_file_ = EncodeReplay(replay_);
+  ++races_ended_;
+  EnterRecord(game);
 
   const std::string& settings = game.SettingsPath;
   const size_t slash = settings.rfind('/');

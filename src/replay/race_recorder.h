@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "replay/forwarding_platform.h"
+#include "replay/records.h"
 #include "replay/replay_file.h"
 #include "replay/view_hash.h"
 
@@ -27,6 +28,9 @@ class RaceRecorder final : public ForwardingPlatform {
   // desktop keeps it, the simulated machine turns it on when it is asked for.
   void set_hash_views(bool on) { hash_views_ = on; }
 
+  // The records table every decided race is entered into; without one, none is kept.
+  void set_records(RecordsKeeper* keeper) { records_ = keeper; }
+
   // Called by the game: just before the race start, around every race frame, for every
   // repaint of the view, and when the race loop has returned.
   void RaceStarts(const Kelto1& game);
@@ -35,12 +39,20 @@ class RaceRecorder final : public ForwardingPlatform {
   void ViewPainted(const Kelto1& game);
   void RaceEnds(Kelto1& game);
 
+  // The race frame being played (1 = the first), 0 outside a race frame.
+  long race_frame() const { return recording_ && in_frame_ ? static_cast<long>(replay_.frames) : 0; }
+
+  // Races recorded to their end since the game was made.
+  uint32_t races_ended() const { return races_ended_; }
+
   // The file of the last race that was recorded.
   const std::vector<uint8_t>& last_file() const { return last_file_; }
 
  private:
   void Answer(const InputAnswer& a);
   void CloseFrame();
+  void FollowCourse(const Kelto1& game);
+  void EnterRecord(const Kelto1& game);
 
   bool recording_ = false;
   bool in_frame_ = false;
@@ -51,6 +63,13 @@ class RaceRecorder final : public ForwardingPlatform {
   std::map<std::vector<uint8_t>, uint32_t> pattern_index_;
   ViewHash views_;
   std::vector<uint8_t> last_file_;
+  RecordsKeeper* records_ = nullptr;
+  uint32_t races_ended_ = 0;
+  // How far the race has come, for the records table.
+  int32_t last_course_pos_ = -1;
+  int last_place_ = 0;
+  int places_ = 1;
+  int64_t distance_ = 0;
 };
 
 }  // namespace kelto1

@@ -30,6 +30,7 @@ class NullFiles : public FileStore {
   bool Replace(const std::string&, const std::vector<uint8_t>&) override { return false; }
   bool FolderWritable(const std::string&) override { return false; }
   bool MakeFolders(const std::string&) override { return false; }
+  bool Remove(const std::string&) override { return false; }
 };
 
 class NullPlatform : public Platform {

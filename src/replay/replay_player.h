@@ -25,6 +25,7 @@ class ReadOnlyFiles final : public FileStore {
   bool Replace(const std::string&, const std::vector<uint8_t>&) override { return true; }
   bool FolderWritable(const std::string&) override { return false; }
   bool MakeFolders(const std::string&) override { return false; }
+  bool Remove(const std::string&) override { return true; }
 
  private:
   FileStore& inner_;

@@ -34,6 +34,8 @@ class SdlPlatform final : public Platform {
   // Starts SDL, opens the (hidden) window, the fonts and the first joystick. Nothing,
   // with the reason, when there is no display or the window cannot be made.
   static std::unique_ptr<SdlPlatform> Create(std::string& error);
+  // The folder the program was started from (no trailing slash).
+  static std::string ExecutableFolder();
   ~SdlPlatform() override;
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
@@ -92,7 +94,6 @@ class SdlPlatform final : public Platform {
   SdlPlatform();
   bool Start(std::string& error);
   bool StartVideo(std::string& error);
-  static std::string ExecutableFolder();
   void Pump();
   void PumpIfDue();
   void Handle(const SDL_Event& event);

@@ -20,7 +20,7 @@ struct Case {
 };
 
 TEST(CommandLine, EachWordDoesWhatItSays) {
-  const std::string usage_line = "Usage: kelto1 [--replay FILE]";
+  const std::string usage_line = "Usage: kelto1 [--ghost FILE | --replay FILE]";
   const Case cases[] = {
       {{}, Action::Play, 0, "", ""},
       {{"--help"}, Action::Exit, 0, "", usage_line},
@@ -36,6 +36,14 @@ TEST(CommandLine, EachWordDoesWhatItSays) {
       {{"--replay"}, Action::Exit, 2, "", "kelto1: --replay needs the name of a recorded race"},
       {{"--replay="}, Action::Exit, 2, "", "kelto1: --replay needs the name of a recorded race"},
       {{"--replay", "a.k1r", "--replay", "b.k1r"}, Action::Exit, 2, "", "kelto1: only one --replay at a time"},
+      {{"--records"}, Action::Records, 0, "", ""},
+      {{"--ghost", "best.k1r", "--replay", "a.k1r"}, Action::Exit, 2, "", "kelto1: --ghost goes with a race, not with --replay or --records"},
+      {{"--replay", "a.k1r", "--ghost=b.k1r"}, Action::Exit, 2, "", "kelto1: --ghost goes with a race, not with --replay or --records"},
+      {{"--ghost", "a.k1r"}, Action::Play, 0, "", ""},
+      {{"--ghost"}, Action::Exit, 2, "", "kelto1: --ghost needs the name of a recorded race"},
+      {{"--ghost", "a.k1r", "--ghost", "b.k1r"}, Action::Exit, 2, "", "kelto1: only one --ghost at a time"},
+      {{"--records", "--replay", "a.k1r"}, Action::Exit, 2, "", "kelto1: --records goes alone"},
+      {{"--replay", "a.k1r", "--records"}, Action::Exit, 2, "", "kelto1: --records goes alone"},
       {{"car.dat"}, Action::Exit, 2, "", "kelto1: unexpected argument 'car.dat'"},
       {{"--version", "--bogus"}, Action::Exit, 0, "", std::string("kelto1 ") + GameVersion()},
       {{"--bogus", "--version"}, Action::Exit, 2, "", "kelto1: unknown option '--bogus'"},
