@@ -184,6 +184,10 @@ bool DiskFileStore::MakeFolders(const std::string& folder) {
   return IsFolder(wide);
 }
 
+bool DiskFileStore::Remove(const std::string& path) {
+  return DeleteFileW(WidePath(path).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 std::string DefaultUserDataFolder() {
   wchar_t appdata[MAX_PATH] = {};
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appdata)) || !appdata[0]) return {};
