@@ -135,9 +135,12 @@ bool Win32Platform::Open(std::string& error) {
   return true;
 }
 
+// Started from Explorer a windowed program has no standard error: the line goes to the
+// debugger's output as well, where DebugView and the like show it.
 void Win32Platform::Note(const std::string& line) {
   std::fprintf(stderr, "%s\n", line.c_str());
   std::fflush(stderr);
+  OutputDebugStringW(WidePath(line + "\n").c_str());
 }
 
 // ---- Time ----------------------------------------------------------------------------
