@@ -13,6 +13,7 @@
 #endif
 #include <windows.h>
 #include <mmsystem.h>
+#include <xinput.h>
 
 namespace kelto1 {
 
@@ -135,9 +136,12 @@ bool Win32Platform::Open(std::string& error) {
   return true;
 }
 
+// Started from Explorer a windowed program has no standard error: the line goes to the
+// debugger's output as well, where DebugView and the like show it.
 void Win32Platform::Note(const std::string& line) {
   std::fprintf(stderr, "%s\n", line.c_str());
   std::fflush(stderr);
+  OutputDebugStringW(WidePath(line + "\n").c_str());
 }
 
 // ---- Time ----------------------------------------------------------------------------
@@ -189,7 +193,27 @@ void Win32Platform::DiscardKeyMessage() {
   queue_.DiscardFirstKeyboardMessage();
 }
 
+// XInput comes with Windows 8 and later (xinput1_4.dll): it is looked for when first
+// needed, so kelto1.exe imports nothing more and starts where it is missing.
+bool Win32Platform::PadPosition(JoyPosition& position) {
+  if (!pad_looked_for_) {
+    pad_looked_for_ = true;
+    HMODULE dll = LoadLibraryW(L"xinput1_4.dll");
+    if (!dll) dll = LoadLibraryW(L"xinput9_1_0.dll");
+    if (dll) pad_state_ = reinterpret_cast<void (*)()>(GetProcAddress(dll, "XInputGetState"));
+  }
+  if (!pad_state_) return false;
+  using GetState = DWORD(WINAPI*)(DWORD, XINPUT_STATE*);
+  XINPUT_STATE state{};
+  if (reinterpret_cast<GetState>(pad_state_)(0, &state) != ERROR_SUCCESS) return false;
+  position = PadToPosition(state.Gamepad.sThumbLX, state.Gamepad.wButtons);
+  return true;
+}
+
+// The first game pad, when there is one, knows its own layout; otherwise the joystick
+// as Windows' joystick calls see it.
 uint32_t Win32Platform::JoyGetPos(uint32_t id, JoyPosition& position) {
+  if (id == 0 && PadPosition(position)) return 0;
   JOYINFOEX info{};
   info.dwSize = sizeof info;
   info.dwFlags = JOY_RETURNALL;
@@ -203,6 +227,8 @@ uint32_t Win32Platform::JoyGetPos(uint32_t id, JoyPosition& position) {
 }
 
 uint32_t Win32Platform::JoyGetDevCaps(uint32_t id) {
+  JoyPosition pad;
+  if (id == 0 && PadPosition(pad)) return 0;
   JOYCAPSW caps{};
   return joyGetDevCapsW(id, &caps, sizeof caps);
 }

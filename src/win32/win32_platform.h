@@ -24,6 +24,7 @@
 #include "platform/music_commands.h"
 #include "platform/platform.h"
 #include "platform/shown_window.h"
+#include "win32/game_pad.h"
 #include "win32/mci_tune.h"
 #include "win32/wav_effects.h"
 #include "win32/win32_keys.h"
@@ -87,6 +88,7 @@ class Win32Platform final : public Platform {
   bool CaretOn() const;
   void SleepUntilOrQuit(uint64_t tick);
   void SleepAtMost(uint32_t ms);
+  bool PadPosition(JoyPosition& position);
 
   TextPainter& painter_;
   void* window_ = nullptr;  // the HWND
@@ -114,6 +116,9 @@ class Win32Platform final : public Platform {
   bool waited_since_shown_ = false;
   bool close_requested_ = false;
   bool ended_ = false;
+  // XInputGetState, once looked for (nullptr: Windows has no XInput).
+  void (*pad_state_)() = nullptr;
+  bool pad_looked_for_ = false;
   // KELTO1_TIMINGS set: one line at the end tells how many race views were shown a
   // second, and how much of one processor core the program took meanwhile.
   bool tell_timings_ = false;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/music_commands.h"
+#include "win32/game_pad.h"
 #include "win32/mci_tune.h"
 #include "win32/wav_effects.h"
 #include "win32/win32_keys.h"
@@ -164,6 +165,28 @@ TEST(Win32Keys, TypedUtf16BecomesUtf8WholeCharactersOnly) {
     std::string text;
     for (uint16_t u : c.units) text += typed.Feed(u);
     EXPECT_EQ(text, c.text) << c.what;
+  }
+}
+
+TEST(GamePad, TheLeftStickSteersAAcceleratesAndBBrakes) {
+  const struct {
+    const char* what;
+    int16_t stick;
+    uint16_t buttons;
+    uint32_t x, pressed;
+  } cases[] = {
+      {"at rest", 0, 0, 32768, 0},
+      {"a worn stick near its rest", 2000, 0, 32768, 0},
+      {"full left", -32768, 0, 0, 0},
+      {"full right", 32767, 0, 65535, 0},
+      {"A", 0, kPadButtonA, 32768, 1},
+      {"B", 0, kPadButtonB, 32768, 2},
+      {"A and B with X and Y", 0, kPadButtonA | kPadButtonB | 0x4000 | 0x8000, 32768, 3},
+  };
+  for (const auto& c : cases) {
+    const JoyPosition p = PadToPosition(c.stick, c.buttons);
+    EXPECT_EQ(p.x, c.x) << c.what;
+    EXPECT_EQ(p.buttons, c.pressed) << c.what;
   }
 }
 
