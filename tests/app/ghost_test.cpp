@@ -43,7 +43,9 @@ TEST(GhostPlacement, OnTheViewWhereItIsOnTheRoadElseAMarkerAtTheEdgeItIsBeyond) 
     g.y = c.ghost_y;
     const GhostPlacement at = PlaceGhost(g, c.progress, c.height);
     EXPECT_EQ(at.where, c.where) << c.ghost_progress << " vs " << c.progress;
-    if (c.where == Where::OnView) EXPECT_EQ(at.y, c.y) << c.ghost_progress << " vs " << c.progress;
+    if (c.where == Where::OnView) {
+      EXPECT_EQ(at.y, c.y) << c.ghost_progress << " vs " << c.progress;
+    }
     EXPECT_EQ(at.x, 200);
     EXPECT_EQ(at.metres(), c.metres) << c.ghost_progress << " vs " << c.progress;
   }
