@@ -58,5 +58,5 @@ target_link_libraries(kelto1_win32 PUBLIC kelto1_win32_logic kelto1_frontend kel
 
 add_executable(kelto1 WIN32 src/app/win32_main.cpp src/app/command_line.cpp src/app/replay_viewer.cpp
   src/web/atlas_text_painter.cpp ${KELTO1_GLYPHS_CPP} ${CMAKE_BINARY_DIR}/generated/kelto1.rc)
-target_link_libraries(kelto1 PRIVATE kelto1_win32 kelto1_core)
+target_link_libraries(kelto1 PRIVATE kelto1_win32 kelto1_runner)
 target_include_directories(kelto1 PRIVATE ${CMAKE_BINARY_DIR}/generated)

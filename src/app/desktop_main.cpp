@@ -2,14 +2,13 @@
 // that drives the idle loop, with the window's events handled between its ticks.
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/ghost.h"
+#include "app/race_extras.h"
 #include "app/replay_viewer.h"
 #include "platform/disk_files.h"
 #include "replay/records.h"
@@ -22,44 +21,6 @@
 namespace {
 constexpr uint64_t kTimerMs = 20;
 
-std::string LocalTimeText() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  char text[32] = "1970-01-01 00:00:00";
-  if (localtime_r(&now, &local)) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-  return text;
-}
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-// kelto1 --records: the table from beside the settings, where the game would keep them.
-int PrintRecords() {
-  kelto1::DiskFileStore files;
-  const std::string program = kelto1::SdlPlatform::ExecutableFolder();
-  const std::string folder = files.FolderWritable(program) ? program : kelto1::DefaultUserDataFolder();
-  kelto1::RecordsKeeper keeper(files, folder, LocalTimeText);
-  const kelto1::DecodedRecords loaded = keeper.Load();
-  for (const std::string& problem : loaded.problems)
-    std::fprintf(stderr, "kelto1: %s %s\n", keeper.table_path().c_str(), problem.c_str());
-  std::fputs(kelto1::RecordsListing(loaded.table, keeper.table_path()).c_str(), stdout);
-  return 0;
-}
-
-// The ghost's race, traced beside the window: the named replay, or the best race of the
-// records table.
-std::shared_ptr<const kelto1::GhostTracing> GhostOf(const std::string& file, std::string& why) {
-  bool too_big = false;
-  const std::optional<std::vector<uint8_t>> bytes =
-      kelto1::DiskFileStore().ReadAtMost(file, kelto1::kMaxReplayFileSize, too_big);
-  if (!bytes) {
-    why = too_big ? "too large to be a replay" : "cannot be read";
-    return nullptr;
-  }
-  return kelto1::GhostTracing::Start(*bytes, why);
-}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,7 +29,10 @@ int main(int argc, char** argv) {
     std::fputs(command.text.c_str(), command.exit_code == 0 ? stdout : stderr);
     return command.exit_code;
   }
-  if (command.action == kelto1::CommandLine::Action::Records) return PrintRecords();
+  if (command.action == kelto1::CommandLine::Action::Records) {
+    kelto1::DiskFileStore files;
+    return kelto1::PrintRecords(files, kelto1::SdlPlatform::ExecutableFolder(), kelto1::DefaultUserDataFolder());
+  }
 #ifdef NDEBUG
   // A value out of its field's range is clamped in play, and told once on stderr.
   kelto1::SetRangeFaultMode(kelto1::RangeFaultMode::Clamp);
@@ -102,35 +66,10 @@ int main(int argc, char** argv) {
     return !watched.played ? 2 : watched.diverged ? 1 : 0;
   }
   // The ghost is drawn on the way to the screen, below the recorder, so no race sees it.
-  kelto1::GhostOverlay ghost(*platform);
-  auto game = std::make_unique<kelto1::Kelto1>(ghost);
-  ghost.Follow(*game);
+  kelto1::RaceExtras extras(*platform);
+  auto game = std::make_unique<kelto1::Kelto1>(extras.platform());
   game->Form_Load();
-  // Every decided race goes into the records table beside the settings, if it makes it.
-  std::optional<kelto1::RecordsKeeper> records;
-  if (!game->SettingsPath.empty()) {
-    records.emplace(platform->Files(), FolderOf(game->SettingsPath), LocalTimeText);
-    game->recorder.set_records(&*records);
-  }
-  // The best race's ghost follows the table: traced again whenever a new best comes in.
-  std::string ghost_of;
-  const auto follow_best = [&] {
-    if (!command.ghost_file.empty() || !records) return;
-    const kelto1::DecodedRecords table = records->Load();
-    const std::string best = table.table.empty() ? "" : records->replay_path(table.table.front().replay);
-    if (best == ghost_of) return;
-    ghost_of = best;
-    std::string why;
-    ghost.SetTrack(best.empty() ? nullptr : GhostOf(best, why));
-    if (!why.empty()) platform->Note("kelto1: no ghost from " + best + ": " + why);
-  };
-  if (!command.ghost_file.empty()) {
-    std::string why;
-    ghost.SetTrack(GhostOf(command.ghost_file, why));
-    if (!why.empty()) platform->Note("kelto1: no ghost from " + command.ghost_file + ": " + why);
-  }
-  follow_best();
-  uint32_t races_seen = 0;
+  extras.Start(*game, command.ghost_file);
   platform->PrepareSounds(game->sounds.SoundData);
   game->Repaint(kelto1::Element::Window);  // the window appears once start-up is done
 
@@ -151,10 +90,7 @@ int main(int argc, char** argv) {
     // tick (a whole race) the next one follows at once, not a burst of them.
     next_tick = std::max(next_tick + kTimerMs, now);
     game->Timer1_Timer();
-    if (game->recorder.races_ended() != races_seen) {
-      races_seen = game->recorder.races_ended();
-      follow_best();
-    }
+    extras.AfterTick(*game);
   }
   return 0;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/race_extras.h"
 #include "app/replay_viewer.h"
 #include "platform/disk_files.h"
 #include "replay/replay_file.h"
@@ -26,6 +27,10 @@ int main(int argc, char** argv) {
   if (command.action == kelto1::CommandLine::Action::Exit) {
     std::fputs(command.text.c_str(), command.exit_code == 0 ? stdout : stderr);
     return command.exit_code;
+  }
+  if (command.action == kelto1::CommandLine::Action::Records) {
+    kelto1::DiskFileStore files;
+    return kelto1::PrintRecords(files, kelto1::ExecutableFolder(), kelto1::DefaultUserDataFolder());
   }
   // A value out of its field's range is clamped in play, and told once.
   kelto1::SetRangeFaultMode(kelto1::RangeFaultMode::Clamp);
@@ -53,8 +58,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kelto1: %s\n", watched.line.c_str());
     return !watched.played ? 2 : watched.diverged ? 1 : 0;
   }
-  auto game = std::make_unique<kelto1::Kelto1>(*platform);
+  // The ghost is drawn on the way to the screen, below the recorder, so no race sees it.
+  kelto1::RaceExtras extras(*platform);
+  auto game = std::make_unique<kelto1::Kelto1>(extras.platform());
   game->Form_Load();
+  extras.Start(*game, command.ghost_file);
   game->Repaint(kelto1::Element::Window);  // the window appears once start-up is done
 
   uint64_t next_tick = kelto1::TicksNow() + kTimerMs;
@@ -73,6 +81,7 @@ int main(int argc, char** argv) {
     // tick (a whole race) the next one follows at once, not a burst of them.
     next_tick = std::max(next_tick + kTimerMs, now);
     game->Timer1_Timer();
+    extras.AfterTick(*game);
   }
   return 0;
 }

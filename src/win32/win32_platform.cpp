@@ -53,6 +53,9 @@ uint64_t ProcessorMs() {
   return ms(kernel) + ms(user);
 }
 
+
+}  // namespace
+
 std::string ExecutableFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -67,8 +70,6 @@ std::string ExecutableFolder() {
   const size_t slash = path.find_last_of(L"\\/");
   return slash == std::wstring::npos ? "." : Utf8Path(path.substr(0, slash));
 }
-
-}  // namespace
 
 // The window procedure: hands the window's messages to the platform that made it.
 struct WindowEvents {

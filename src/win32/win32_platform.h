@@ -36,6 +36,9 @@ uint64_t TicksNow();
 
 struct WindowEvents;
 
+// The folder kelto1.exe was started from.
+std::string ExecutableFolder();
+
 class Win32Platform final : public Platform {
  public:
   // Opens the (hidden) window; nothing, with the reason, when it cannot be made. The
