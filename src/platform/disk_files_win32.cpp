@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "platform/disk_files_win32.h"
@@ -182,6 +183,37 @@ bool DiskFileStore::MakeFolders(const std::string& folder) {
     CreateDirectoryW(wide.substr(0, at).c_str(), nullptr);
   CreateDirectoryW(wide.c_str(), nullptr);
   return IsFolder(wide);
+}
+
+void DiskFileStore::RemoveUnfinishedSaves(const std::string& path) {
+  const std::string prefix = path + ".saving.";
+  const size_t slash = path.find_last_of("/\\");
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(WidePath(prefix + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  const std::string name_prefix = prefix.substr(folder.size());
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::string name = Utf8Path(found.cFileName);
+    if (name.compare(0, name_prefix.size(), name_prefix) != 0) continue;
+    // The saver's process number, then its save's number.
+    const std::string rest = name.substr(name_prefix.size());
+    const size_t dot = rest.find('.');
+    if (dot == 0 || dot == std::string::npos || rest.find_first_not_of("0123456789") != dot) continue;
+    const unsigned long saver = std::strtoul(rest.substr(0, dot).c_str(), nullptr, 10);
+    if (saver == GetCurrentProcessId()) continue;
+    // A copy of the game still running may be saving right now.
+    if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, saver)) {
+      const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+      CloseHandle(process);
+      if (running) continue;
+    } else if (GetLastError() != ERROR_INVALID_PARAMETER) {
+      continue;  // there, but not ours to ask about
+    }
+    DeleteFileW(WidePath(folder + name).c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
 }
 
 bool DiskFileStore::Remove(const std::string& path) {
