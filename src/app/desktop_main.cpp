@@ -78,9 +78,13 @@ int main(int argc, char** argv) {
     platform->HandleEvents(*game);
     // F2 on the title screen replays the last race. Asked every pass, so that a press
     // made during a race is used up before the title screen shows.
-    if (platform->GetAsyncKeyState(kelto1::vk::kF2) != 0 && game->window[kelto1::Element::GameTitle].visible)
-      platform->ShowTitleLine(
-          kelto1::ReplayFromTitle(*platform, *game, [&](bool paused) { platform->ShowReplayPaused(paused); }).line);
+    if (platform->GetAsyncKeyState(kelto1::vk::kF2) != 0 && game->window[kelto1::Element::GameTitle].visible) {
+      const kelto1::WatchResult watched =
+          kelto1::ReplayFromTitle(*platform, *game, [&](bool paused) { platform->ShowReplayPaused(paused); });
+      // A replay that could not be played, or went its own way, is told in the title
+      // screen's notice already; one that played as recorded is told under it.
+      if (watched.played && !watched.diverged) platform->ShowTitleLine(watched.line);
+    }
     const uint64_t now = kelto1::TicksNow();
     if (now < next_tick) {
       platform->WaitForEvents(next_tick);

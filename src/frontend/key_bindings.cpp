@@ -127,4 +127,14 @@ std::string KeyBindings::ListOf(Action action) const {
   return line;
 }
 
+std::string TitleHintLine(const KeyBindings& keys) {
+  auto key = [&](Action a) {
+    std::string name = keys.KeysOf(a).empty() ? "?" : keys.KeysOf(a).front();
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return "[" + name + "]";
+  };
+  // F2 is the game's own key, not the player's to bind.
+  return "[F2] REPLAY   " + key(Action::FullScreen) + " FULL SCREEN   " + key(Action::Pause) + " PAUSE";
+}
+
 }  // namespace kelto1

@@ -62,6 +62,10 @@ class KeyBindings {
   std::array<std::vector<std::string>, kActionCount> keys_;
 };
 
+// The title screen's line of keys to know, in the game's style, naming the first key
+// bound to each: "[F2] REPLAY   [F11] FULL SCREEN   [P] PAUSE".
+std::string TitleHintLine(const KeyBindings& keys);
+
 // Whether a key of this name can be bound (the arrows, letters, digits, F1..F12, the
 // modifiers, Space, Enter, Tab, Pause, Insert ... End, Page Up and Down, Backspace).
 // Escape cannot: it always ends the game.

@@ -115,24 +115,52 @@ void ScreenPicture::Start(const ShownWindow& shown) {
 
 void ScreenPicture::Repainted(const ShownWindow& shown, Element which) {
   Start(shown);
-  if (which != Element::Display) all_changed_ = true;
   if (which == Element::Window) {
+    all_changed_ = true;
     for (int i = 0; i < kElementCount; ++i) shown_[i] = shown.elements.Painted(static_cast<Element>(i)).visible;
     view_.CopyImageFrom(shown.view);
     return;
   }
+  const bool was_shown = shown_[Index(which)];
   shown_[Index(which)] = shown.elements.Painted(which).visible;
-  if (which != Element::Display) return;
+  if (which != Element::Display) {
+    // A box that stays on screen and that nothing lies over is drawn again alone; any
+    // other change (a caption, something shown or hidden) redraws everything.
+    const Rect over_view = Intersect(LayoutOf(which).rect, LayoutOf(Element::Display).rect);
+    if (was_shown != shown_[Index(which)]) all_changed_ = true;
+    else if (over_view.w > 0 && over_view.h > 0) view_changed_ = true;  // drawn again with the view
+    else if (RedrawnAlone(which)) boxes_changed_[Index(which)] = true;
+    else all_changed_ = true;
+    return;
+  }
+  view_changed_ = true;
   view_.CopyImageFrom(shown.view);
   for (Element e : kOverView)
     if (!shown.elements[e].visible) shown_[Index(e)] = false;
+}
+
+bool ScreenPicture::RedrawnAlone(Element e) {
+  const ElementLayout& mine = LayoutOf(e);
+  if (mine.kind != ElementKind::TextBox && mine.kind != ElementKind::EditBox && mine.kind != ElementKind::Combo)
+    return false;
+  // Boxes fill their whole rectangle, hiding what lies under them; what is drawn after
+  // them must not reach into it.
+  bool after = false;
+  for (const ElementLayout& other : ScreenLayout()) {
+    if (after && Intersect(other.rect, mine.rect).w > 0 && Intersect(other.rect, mine.rect).h > 0) return false;
+    after |= other.element == e;
+  }
+  return true;
 }
 
 void ScreenPicture::Compose(const ShownWindow& shown, const BoxView& boxes, TextPainter& text,
                             const Overlay& overlay) {
   Start(shown);
   const bool all = all_changed_ || !(boxes == last_boxes_) || !(overlay == last_overlay_);
-  all_changed_ = false;
+  const bool view = view_changed_;
+  const std::array<bool, kElementCount> changed_boxes = boxes_changed_;
+  all_changed_ = view_changed_ = false;
+  boxes_changed_ = {};
   last_boxes_ = boxes;
   last_overlay_ = overlay;
   if (all) {
@@ -140,6 +168,10 @@ void ScreenPicture::Compose(const ShownWindow& shown, const BoxView& boxes, Text
     for (const ElementLayout& layout : ScreenLayout())
       if (OnScreen(layout.element)) DrawElement(layout, shown, boxes, text);
   } else {
+    for (const ElementLayout& layout : ScreenLayout())
+      if (changed_boxes[Index(layout.element)] && OnScreen(layout.element)) DrawElement(layout, shown, boxes, text);
+  }
+  if (!all && view) {
     // Only the view changed: it covers whatever lies under it, so it and what is drawn
     // after it over its rectangle are enough.
     const Rect view = LayoutOf(Element::Display).rect;

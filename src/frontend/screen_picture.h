@@ -48,8 +48,9 @@ class ScreenPicture {
   // A repaint of the game: takes the view's image at this moment, and notes which
   // elements are on screen now.
   void Repainted(const ShownWindow& shown, Element which);
-  // Draws the picture. When only the view has been repainted since the last time, only
-  // the view and what lies over it are drawn again.
+  // Draws the picture. When only the view and boxes that nothing lies over have been
+  // repainted since the last time, only they (and what lies over the view) are drawn
+  // again.
   void Compose(const ShownWindow& shown, const BoxView& boxes, TextPainter& text, const Overlay& overlay = {});
 
   const Picture& picture() const { return canvas_; }
@@ -59,13 +60,16 @@ class ScreenPicture {
   void Start(const ShownWindow& shown);
   void DrawElement(const ElementLayout& layout, const ShownWindow& shown, const BoxView& boxes, TextPainter& text);
   void DrawOverlay(const Overlay& overlay, TextPainter& text);
+  static bool RedrawnAlone(Element e);
 
   Picture canvas_;
   Picture view_;
   std::array<bool, kElementCount> shown_{};
   bool started_ = false;
-  // Whether anything but the view changed since the last compose.
+  // What changed since the last compose: everything, the view, single boxes.
   bool all_changed_ = true;
+  bool view_changed_ = false;
+  std::array<bool, kElementCount> boxes_changed_{};
   BoxView last_boxes_;
   Overlay last_overlay_;
 };

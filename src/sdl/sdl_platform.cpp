@@ -421,18 +421,8 @@ Overlay SdlPlatform::CurrentOverlay() const {
   Overlay o;
   o.paused = pause_.paused() || replay_paused_;
   if (!title_line_.empty()) o.title_line = title_line_;
-  else if (prefs_.prefs().title_hints) o.title_line = TitleHint();
+  else if (prefs_.prefs().title_hints) o.title_line = TitleHintLine(prefs_.prefs().keys);
   return o;
-}
-
-std::string SdlPlatform::TitleHint() const {
-  const KeyBindings& keys = prefs_.prefs().keys;
-  auto key = [&](Action a) {
-    std::string name = keys.KeysOf(a).empty() ? "?" : keys.KeysOf(a).front();
-    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return "[" + name + "]";
-  };
-  return "[F2] REPLAY   " + key(Action::FullScreen) + " FULL SCREEN   " + key(Action::Pause) + " PAUSE";
 }
 
 void SdlPlatform::ShowReplayPaused(bool paused) {

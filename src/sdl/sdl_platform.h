@@ -114,7 +114,6 @@ class SdlPlatform final : public Platform {
   void TakeScreenshot();
   void KeyEvent(const SDL_KeyboardEvent& key, bool down);
   Overlay CurrentOverlay() const;
-  std::string TitleHint() const;
   // Between ticks: offers the remembered vehicle once, then remembers the one chosen.
   void FollowVehicle(BoxTexts& texts);
 

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Replays in the real window under Xvfb. A race is driven with xdotool on the motorbike
 # until it is wrecked and the title screen is back; F2 then plays it again from last.k1r:
-# "REPLAY" shows in red, the road scrolls, Space pauses it, Right plays it at four times
-# the speed, and at its end the game
-# says it played as recorded: every readout and the whole race state were checked every
-# 100 frames against the race itself. kelto1-sim plays the same file to the same end.
-# The replay leaves car.dat byte for byte as it was. A damaged last.k1r gives its line on
-# the title screen, and kelto1 --replay with a damaged file exits 2 with one line.
+# "REPLAY" shows in red, the road scrolls, Space pauses it ("PAUSED" over the view),
+# Right plays it at four times the speed, and at its end the game says it played as
+# recorded, in one line and on the title screen: every readout and the whole race state
+# were checked every 100 frames against the race itself. kelto1-sim plays the same
+# file to the same end. The replay leaves car.dat byte for byte as it was. A damaged
+# last.k1r gives its line on the title screen, and kelto1 --replay with a damaged file
+# exits 2 with one line.
 # Usage: replay_test.sh path/to/kelto1 path/to/kelto1-sim   (77 when Xvfb is missing)
 set -euo pipefail
 game=$1
@@ -80,6 +81,7 @@ for _ in $(seq 15); do
   same "$work/p1.png" "$work/p2.png" && { paused=1; break; }
 done
 [ "$paused" = 1 ] || fail "Space did not pause the replay"
+[ "$(count 248 280 241 16 FFFFC0)" -gt 0 ] || fail "PAUSED is not shown over the paused replay"
 xdotool key space
 sleep 1
 snap; view "$work/p3.png"
@@ -97,6 +99,7 @@ grep -q "replay played as recorded ($frames frames)" "$work/game.log" ||
   fail "the replay did not play as recorded ($frames frames expected)"
 await "the title screen after the replay" 248 192 241 16 FFFFC0
 [ "$(count 0 424 73 17 FF0000)" -eq 0 ] || fail "REPLAY still shown on the title screen"
+await "how the replay went, on the title screen under its texts" 120 240 497 16 909090
 cmp -s "$work/car.before" "$program/car.dat" || fail "the replay changed car.dat"
 
 cp "$program/last.k1r" "$work/good.k1r"

@@ -124,6 +124,15 @@ TEST(KeyBindings, TheFileRebindsKeys) {
   }
 }
 
+TEST(KeyBindings, TheTitleLineNamesTheKeysAsBound) {
+  KeyBindings keys;
+  EXPECT_EQ(TitleHintLine(keys), "[F2] REPLAY   [F11] FULL SCREEN   [P] PAUSE");
+  std::string why;
+  ASSERT_TRUE(keys.Bind(Action::Pause, "Space, P", why)) << why;
+  ASSERT_TRUE(keys.Bind(Action::FullScreen, "f9", why)) << why;
+  EXPECT_EQ(TitleHintLine(keys), "[F2] REPLAY   [F9] FULL SCREEN   [SPACE] PAUSE");
+}
+
 class PreferencesFileTest : public ::testing::Test {
  protected:
   static constexpr const char* kPath = "/home/p/.config/kelto1/kelto1.ini";
