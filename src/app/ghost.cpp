@@ -224,7 +224,7 @@ void GhostOverlay::Repaint(const ShownWindow& shown, Element which) {
   }
   // Followed while hidden too, so that it comes back in the right place.
   const Picture& view = painter_.Compose(*game_, frame);
-  if (!shown_) {
+  if (!shown_()) {
     ForwardingPlatform::Repaint(shown, which);
     return;
   }

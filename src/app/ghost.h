@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -108,14 +109,14 @@ class GhostOverlay final : public ForwardingPlatform {
   void Follow(const Kelto1& game) { game_ = &game; }
   // The ghost to draw from the next race frame on (none: nothing is drawn).
   void SetTrack(std::shared_ptr<const GhostTracing> tracing) { painter_.SetTrack(std::move(tracing)); }
-  void set_shown(bool shown) { shown_ = shown; }
-  bool shown() const { return shown_; }
+  // Asked at every view: whether the player wants the ghost drawn (a key switches it).
+  void ShownWhen(std::function<bool()> shown) { shown_ = std::move(shown); }
   void Repaint(const ShownWindow& shown, Element which) override;
 
  private:
   GhostPainter painter_;
   const Kelto1* game_ = nullptr;
-  bool shown_ = true;
+  std::function<bool()> shown_ = [] { return true; };
 };
 
 }  // namespace kelto1

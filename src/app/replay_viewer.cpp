@@ -92,19 +92,21 @@ WatchResult WatchReplay(Platform& screen, const std::vector<uint8_t>& file, std:
   return result;
 }
 
-WatchResult ReplayFromTitle(Platform& screen, Kelto1& game, std::function<void(bool)> on_pause) {
+WatchResult ReplayFromTitle(Platform& screen, Kelto1& game, std::function<void(bool)> on_pause,
+                            const std::string& file) {
   const size_t slash = game.SettingsPath.rfind('/');
-  const std::string path = (slash == std::string::npos ? std::string(".") : game.SettingsPath.substr(0, slash)) +
-                           "/last.k1r";
+  const std::string path =
+      !file.empty() ? file
+                    : (slash == std::string::npos ? std::string(".") : game.SettingsPath.substr(0, slash)) + "/last.k1r";
   bool too_big = false;
-  const auto file = screen.Files().ReadAtMost(path, kMaxReplayFileSize, too_big);
+  const auto bytes = screen.Files().ReadAtMost(path, kMaxReplayFileSize, too_big);
   WatchResult result;
   if (too_big) {
     result.line = path + ": too large to be a replay";
-  } else if (!file) {
+  } else if (!bytes) {
     result.line = "no replay yet (" + path + " cannot be read)";
   } else {
-    result = WatchReplay(screen, *file, std::move(on_pause));
+    result = WatchReplay(screen, *bytes, std::move(on_pause));
     if (!result.played) result.line = path + ": " + result.line;
   }
   screen.Note("kelto1: " + EscapedForOneLine(result.line));

@@ -64,6 +64,8 @@ WatchResult WatchReplay(Platform& screen, const std::vector<uint8_t>& file,
 // F2 on the title screen: plays last.k1r from beside the settings, then gives the title
 // screen back; a file that cannot be played, or a race that no longer plays as recorded,
 // is told in the notice line of the title screen. Returns how it went.
-WatchResult ReplayFromTitle(Platform& screen, Kelto1& game, std::function<void(bool)> on_pause = {});
+// file: another replay than last.k1r (a race of the records table).
+WatchResult ReplayFromTitle(Platform& screen, Kelto1& game, std::function<void(bool)> on_pause = {},
+                            const std::string& file = {});
 
 }  // namespace kelto1

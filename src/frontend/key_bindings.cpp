@@ -27,6 +27,7 @@ const std::array<ActionInfo, kActionCount>& Actions() {
       {"screenshot", -1, {"F12"}},
       {"full_screen", -1, {"F11"}},
       {"scaling", -1, {"F10"}},
+      {"ghost", -1, {"G"}},
   }};
   return actions;
 }

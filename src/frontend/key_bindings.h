@@ -21,6 +21,7 @@ enum class Action : unsigned char {
   Screenshot,
   FullScreen,
   Scaling,     // whole factors or the sharp fit
+  Ghost,       // the best race's ghost shown or not
   Count,
 };
 constexpr int kActionCount = static_cast<int>(Action::Count);

@@ -46,6 +46,11 @@ bool Apply(Preferences& p, const PreferenceEntry& e, bool& known) {
     if (b) p.title_hints = *b;
     return b.has_value();
   }
+  if (e.section == "game" && e.name == "ghost") {
+    const std::optional<bool> b = YesNo(e.value);
+    if (b) p.ghost = *b;
+    return b.has_value();
+  }
   if (e.section == "display" && e.name == "full_screen") {
     const std::optional<bool> b = YesNo(e.value);
     if (b) p.full_screen = *b;
@@ -121,6 +126,7 @@ std::string PreferencesText(const Preferences& p) {
   t += "[game]\n";
   t += "vehicle = " + p.vehicle + "\n";
   t += std::string("title_hints = ") + YesOrNo(p.title_hints) + "\n";
+  t += std::string("ghost = ") + YesOrNo(p.ghost) + "\n";
   t += "\n[display]\n";
   t += std::string("full_screen = ") + YesOrNo(p.full_screen) + "\n";
   t += std::string("scaling = ") + (p.scaling == ScaleMode::Sharp ? "sharp" : "whole") + "\n";

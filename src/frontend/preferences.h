@@ -24,6 +24,7 @@ namespace kelto1 {
 struct Preferences {
   std::string vehicle;  // one of the selector's items; empty: the game's own choice
   bool title_hints = true;  // the keys to know, on the title screen until a race is run
+  bool ghost = true;        // the best race's ghost drives beside the player
   bool full_screen = false;
   ScaleMode scaling = ScaleMode::Whole;
   int music_volume = 100;    // per cent

@@ -247,6 +247,36 @@ void ScreenPicture::DrawElement(const ElementLayout& layout, const ShownWindow& 
   }
 }
 
+void ScreenPicture::DrawPanel(const Overlay& overlay, TextPainter& text) {
+  // Black over the view, framed in grey, the heading in white and the races in the
+  // readouts' light yellow; the race picked stands out in light cyan on dark blue.
+  const Rect panel = kPanelRect;
+  FillRect(canvas_, panel, 0x808080);
+  const Rect inside{panel.x + 2, panel.y + 2, panel.w - 4, panel.h - 4};
+  FillRect(canvas_, inside, colors::kBlack);
+  const Face face = Face::PMincho11_25Bold;
+  const int line_height = text.LineHeight(face) + 4;
+  int y = inside.y + 6;
+  for (size_t i = 0; i < overlay.panel.size() && y + line_height <= inside.y + inside.h; ++i, y += line_height) {
+    const bool picked = overlay.panel_pick >= 0 && static_cast<size_t>(overlay.panel_pick) + 1 == i;
+    const Rect row{inside.x + 4, y, inside.w - 8, line_height};
+    if (picked) FillRect(canvas_, row, 0x000080);
+    const uint32_t color = i == 0 ? colors::kWhite : picked ? 0xC0FFFF : colors::kLightYellow;
+    // Cells are separated by tabs and start at fixed columns, so the table lines up in
+    // any face.
+    static constexpr int kColumns[] = {0, 26, 170, 214, 266, 330};
+    const std::string& words = overlay.panel[i];
+    size_t start = 0;
+    for (int column : kColumns) {
+      const size_t tab = words.find('\t', start);
+      const std::string cell = words.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+      text.Draw(canvas_, row, face, cell, color, row.x + 4 + column, y + 2);
+      if (tab == std::string::npos) break;
+      start = tab + 1;
+    }
+  }
+}
+
 void ScreenPicture::DrawOverlay(const Overlay& overlay, TextPainter& text) {
   auto line = [&](const Rect& r, const std::string& words, uint32_t color) {
     FillRect(canvas_, r, colors::kBlack);
@@ -254,6 +284,7 @@ void ScreenPicture::DrawOverlay(const Overlay& overlay, TextPainter& text) {
     const int y = r.y + (r.h - text.LineHeight(Face::PMincho11_25Bold)) / 2;
     text.Draw(canvas_, r, Face::PMincho11_25Bold, words, color, r.x + (r.w - width) / 2, y);
   };
+  if (!overlay.panel.empty()) DrawPanel(overlay, text);
   if (overlay.paused) line(kPausedRect, "PAUSED", colors::kLightYellow);
   if (!overlay.title_line.empty() && OnScreen(Element::GameTitle))
     line(kTitleLineRect, overlay.title_line, kTitleLineColor);

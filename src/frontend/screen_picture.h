@@ -31,6 +31,10 @@ struct Overlay {
   // One dim line below the title screen's texts (the keys to know, or how the replay
   // went), shown only while the title screen is.
   std::string title_line;
+  // A table over the view (the records), its first line a heading; the line picked is
+  // drawn highlighted (-1: none).
+  std::vector<std::string> panel;
+  int panel_pick = -1;
 
   bool operator==(const Overlay&) const = default;
 };
@@ -40,6 +44,8 @@ struct Overlay {
 constexpr Rect kPausedRect{248, 280, 241, 16};
 constexpr Rect kTitleLineRect{120, 240, 497, 16};
 constexpr uint32_t kTitleLineColor = 0x909090;
+// The records table lies over the view, clear of the readouts.
+constexpr Rect kPanelRect{126, 24, 496, 528};
 
 class ScreenPicture {
  public:
@@ -60,6 +66,7 @@ class ScreenPicture {
   void Start(const ShownWindow& shown);
   void DrawElement(const ElementLayout& layout, const ShownWindow& shown, const BoxView& boxes, TextPainter& text);
   void DrawOverlay(const Overlay& overlay, TextPainter& text);
+  void DrawPanel(const Overlay& overlay, TextPainter& text);
   static bool RedrawnAlone(Element e);
 
   Picture canvas_;

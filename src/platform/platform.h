@@ -22,6 +22,10 @@ constexpr int kRight = 39;
 // Only the replay viewer asks about these; the game never does.
 constexpr int kSpace = 32;
 constexpr int kF2 = 113;
+constexpr int kF3 = 114;
+constexpr int kReturn = 13;
+constexpr int kUp = 38;
+constexpr int kDown = 40;
 }  // namespace vk
 
 // JoyGetPos and JoyGetDevCaps answer this when there is no joystick at the number.

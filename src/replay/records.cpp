@@ -274,6 +274,20 @@ std::optional<size_t> RecordsKeeper::Enter(RaceRecord race, const std::vector<ui
   return at;
 }
 
+std::vector<std::string> RecordsPanelLines(const std::vector<RaceRecord>& table) {
+  std::vector<std::string> lines = {"\tRECORDS\tRANK\tPLACES\tDISTANCE\tVEHICLE / PLACE"};
+  if (table.empty()) lines.push_back("\tNo race yet: finish one and it is kept here.");
+  for (size_t i = 0; i < table.size(); ++i) {
+    const RaceRecord& r = table[i];
+    lines.push_back(std::to_string(i + 1) + "\t" + r.when.substr(0, 16) + "\t" + std::to_string(r.rank) + "\t" +
+                    std::to_string(r.places) + "\t" + std::to_string(r.distance) + "\t" + EscapeField(r.vehicle) +
+                    " / " + EscapeField(r.place));
+  }
+  lines.push_back("");
+  lines.push_back("\tUp, Down: pick   Enter: watch   Esc, F3: back");
+  return lines;
+}
+
 std::string RecordsListing(const std::vector<RaceRecord>& table, const std::string& where) {
   std::string out = "Kelto1 records, kept in " + where + "\n";
   if (table.empty()) return out + "No race has been entered yet: finish a race and it is kept here.\n";

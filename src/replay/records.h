@@ -82,6 +82,10 @@ class RecordsKeeper {
   std::function<std::string()> now_;
 };
 
+// The table as the window shows it over the view: a heading, then a line a race, its
+// cells separated by tabs.
+std::vector<std::string> RecordsPanelLines(const std::vector<RaceRecord>& table);
+
 // The table as the terminal shows it, with where it is kept.
 std::string RecordsListing(const std::vector<RaceRecord>& table, const std::string& where);
 

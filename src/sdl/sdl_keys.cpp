@@ -12,6 +12,9 @@ int VirtualKeyOf(SDL_Scancode key) {
     case SDL_SCANCODE_ESCAPE: return vk::kEscape;
     case SDL_SCANCODE_SPACE: return vk::kSpace;
     case SDL_SCANCODE_F2: return vk::kF2;
+    case SDL_SCANCODE_F3: return vk::kF3;
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_KP_ENTER: return vk::kReturn;
     default: return -1;
   }
 }

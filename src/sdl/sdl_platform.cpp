@@ -303,7 +303,7 @@ void SdlPlatform::Handle(const SDL_Event& e) {
       KeyEvent(e.key, e.type == SDL_KEYDOWN);
       break;
     case SDL_TEXTINPUT:
-      if (drop_text_) {
+      if (drop_text_ || !panel_.empty()) {
         drop_text_ = false;
         break;
       }
@@ -362,6 +362,7 @@ void SdlPlatform::KeyEvent(const SDL_KeyboardEvent& key, bool down) {
     if (down && !key.repeat && vkey == vk::kControl) ctrl_pressed_at_ = key.timestamp;
     if (down && vkey == vk::kEscape && end_asked_at_ == 0) end_asked_at_ = key.timestamp;
   }
+  if (!panel_.empty()) return;  // the records table takes the keys, not the boxes
   WindowMessage m;
   m.type = down ? WindowMessage::Type::KeyDown : WindowMessage::Type::KeyUp;
   m.key = EditKeyOf(key.keysym.sym);
@@ -393,6 +394,10 @@ void SdlPlatform::Do(Action action) {
       video_.SetScaleMode(p.scaling);
       exposed_ = true;
       break;
+    case Action::Ghost:
+      p.ghost = !p.ghost;
+      Note(p.ghost ? "kelto1: ghost shown" : "kelto1: ghost hidden");
+      break;
     default:
       return;
   }
@@ -422,7 +427,17 @@ Overlay SdlPlatform::CurrentOverlay() const {
   o.paused = pause_.paused() || replay_paused_;
   if (!title_line_.empty()) o.title_line = title_line_;
   else if (prefs_.prefs().title_hints) o.title_line = TitleHintLine(prefs_.prefs().keys);
+  o.panel = panel_;
+  o.panel_pick = panel_pick_;
   return o;
+}
+
+void SdlPlatform::ShowPanel(std::vector<std::string> lines, int pick) {
+  if (lines == panel_ && pick == panel_pick_) return;
+  panel_ = std::move(lines);
+  panel_pick_ = pick;
+  dirty_ = true;
+  if (shown_) Present();
 }
 
 void SdlPlatform::ShowReplayPaused(bool paused) {

@@ -81,6 +81,12 @@ class SdlPlatform final : public Platform {
   void ShowTitleLine(const std::string& line);
   // A replay being watched was paused or resumed with Space.
   void ShowReplayPaused(bool paused);
+  // A table over the view (the records), its first line a heading, the line picked
+  // highlighted; while it shows, no key types into the title screen's boxes. No lines:
+  // the view again.
+  void ShowPanel(std::vector<std::string> lines, int pick);
+  // Whether the player wants the ghost shown (G switches it, and it is remembered).
+  bool ghost_shown() const { return prefs_.prefs().ghost; }
   // Writes the remembered choices if any changed.
   void SavePreferences() { prefs_.SaveIfChanged(); }
 
@@ -149,6 +155,8 @@ class SdlPlatform final : public Platform {
   bool drop_text_ = false;        // the key just pressed did something: it types nothing
   bool replay_paused_ = false;
   std::string title_line_;
+  std::vector<std::string> panel_;
+  int panel_pick_ = -1;
   std::string first_vehicle_;  // the selector's text when the game first showed it
   // KELTO1_TIMINGS set: one line each race tells how long the GET READY banner stayed
   // on screen after Ctrl, and one at the end how long it took after Escape or the

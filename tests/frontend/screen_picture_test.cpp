@@ -118,7 +118,7 @@ TEST_F(ScreenPictureTest, AViewOnlyRepaintDrawsWhatAWholeOneWould) {
   Repaint(Element::Window);
   ScreenPicture whole;
   whole.Repainted(game.Shown(), Element::Window);
-  const Overlay paused{true, ""};
+  const Overlay paused{true, "", {}, -1};
   for (int frame = 0; frame < 4; ++frame) {
     game.Display.Set(frame, frame, 0x010101 * (frame + 1));
     game.window[Element::Mtime].text = std::to_string(200 - frame);
@@ -139,7 +139,7 @@ TEST_F(ScreenPictureTest, AViewOnlyRepaintDrawsWhatAWholeOneWould) {
 
 TEST_F(ScreenPictureTest, PausedShowsOverTheViewAndTheTitleLineOnlyOnTheTitleScreen) {
   Repaint(Element::Window);
-  const Overlay both{true, "F2 REPLAY"};
+  const Overlay both{true, "F2 REPLAY", {}, -1};
   screen.Compose(game.Shown(), BoxView{}, text, both);
   auto ink = [&](const Rect& r, uint32_t color) {
     for (int y = r.y; y < r.Bottom(); ++y)
