@@ -42,6 +42,19 @@ void AppendPackedFrames(ByteWriter& w, const Replay& r) {
 
 std::string Str(uint64_t n) { return std::to_string(n); }
 
+uint32_t Adler32(const std::vector<uint8_t>& data) {
+  uint32_t a = 1, b = 0;
+  for (uint8_t byte : data) {
+    a = (a + byte) % 65521;
+    b = (b + a) % 65521;
+  }
+  return b << 16 | a;
+}
+
+uint32_t ReadBigEndian32(const uint8_t* p) {
+  return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+}
+
 }  // namespace
 
 void AppendAnswer(std::vector<uint8_t>& out, const InputAnswer& a) {
@@ -187,9 +200,19 @@ std::optional<Replay> DecodeReplay(const std::vector<uint8_t>& file, std::string
   std::vector<uint8_t> raw(raw_size);
   uLongf got = raw_size;
   uLong packed = z_size;
+#ifdef ZLIB_VERNUM
+  // zlib tells how much of the packed data its stream took.
   if (uncompress2(raw.data(), &got, z, &packed) != Z_OK || got != raw_size)
     return fail("the file is damaged (its race data does not unpack)");
-  if (packed != z_size) return fail("the file is damaged (" + Str(z_size - packed) + " bytes after its packed race data)");
+#else
+  // The browser's inflate does not tell: a stream ends with the Adler-32 of what it
+  // unpacks to, so bytes after it end with something else (below).
+  if (uncompress(raw.data(), &got, z, z_size) != Z_OK || got != raw_size)
+    return fail("the file is damaged (its race data does not unpack)");
+#endif
+  if (packed != z_size || z_size < 4 || ReadBigEndian32(z + z_size - 4) != Adler32(raw))
+    return fail("the file is damaged (" + (packed != z_size ? Str(z_size - packed) : std::string("some")) +
+                " bytes after its packed race data)");
 
   ByteReader p(raw.data(), raw.size());
   const auto damaged = [&fail](const char* what) { return fail(std::string("the file is damaged (") + what + ")"); };
