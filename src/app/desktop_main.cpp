@@ -80,11 +80,9 @@ int main(int argc, char** argv) {
   // kelto1 --replay FILE: plays a recorded race in the window, then ends.
   std::optional<std::vector<uint8_t>> replay;
   if (command.action == kelto1::CommandLine::Action::Replay) {
-    // Nothing larger than a replay can be is read at all.
-    bool too_big = false;
-    replay = kelto1::DiskFileStore().ReadAtMost(command.replay_file, kelto1::kMaxReplayFileSize, too_big);
-    std::string why = replay ? "" : too_big ? "too large to be a replay" : "cannot be read";
-    if (replay && !kelto1::DecodeReplay(*replay, why)) replay.reset();
+    kelto1::DiskFileStore files;
+    std::string why;
+    replay = kelto1::ReadReplayFile(files, command.replay_file, why);
     if (!replay) {
       std::fprintf(stderr, "kelto1: %s: %s\n", command.replay_file.c_str(), why.c_str());
       return 2;

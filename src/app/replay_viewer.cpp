@@ -92,6 +92,14 @@ WatchResult WatchReplay(Platform& screen, const std::vector<uint8_t>& file, std:
   return result;
 }
 
+std::optional<std::vector<uint8_t>> ReadReplayFile(FileStore& files, const std::string& path, std::string& why) {
+  bool too_big = false;
+  std::optional<std::vector<uint8_t>> bytes = files.ReadAtMost(path, kMaxReplayFileSize, too_big);
+  why = bytes ? "" : too_big ? "too large to be a replay" : "cannot be read";
+  if (bytes && !DecodeReplay(*bytes, why)) bytes.reset();
+  return bytes;
+}
+
 WatchResult ReplayFromTitle(Platform& screen, Kelto1& game, std::function<void(bool)> on_pause,
                             const std::string& file) {
   const size_t slash = game.SettingsPath.rfind('/');

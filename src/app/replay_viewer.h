@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <functional>
 #include <string>
 #include <vector>
@@ -56,6 +57,10 @@ struct WatchResult {
   bool diverged = false;  // it played, but not as recorded
   std::string line;       // one line for the person watching
 };
+
+// A replay file's bytes, when it is one: nothing larger than a replay can be is read at
+// all, and the file must decode. Otherwise nothing, and why.
+std::optional<std::vector<uint8_t>> ReadReplayFile(FileStore& files, const std::string& path, std::string& why);
 
 // Plays a replay file's bytes on the screen's machine until its end or Escape;
 // on_pause, if given, is told when Space pauses and resumes.

@@ -264,7 +264,7 @@ void ScreenPicture::DrawPanel(const Overlay& overlay, TextPainter& text) {
     const uint32_t color = i == 0 ? colors::kWhite : picked ? 0xC0FFFF : colors::kLightYellow;
     // Cells are separated by tabs and start at fixed columns, so the table lines up in
     // any face.
-    static constexpr int kColumns[] = {0, 26, 170, 214, 266, 330};
+    static constexpr int kColumns[] = {0, 22, 158, 208, 272, 356};
     const std::string& words = overlay.panel[i];
     size_t start = 0;
     for (int column : kColumns) {
@@ -286,7 +286,7 @@ void ScreenPicture::DrawOverlay(const Overlay& overlay, TextPainter& text) {
   };
   if (!overlay.panel.empty()) DrawPanel(overlay, text);
   if (overlay.paused) line(kPausedRect, "PAUSED", colors::kLightYellow);
-  if (!overlay.title_line.empty() && OnScreen(Element::GameTitle))
+  if (!overlay.title_line.empty() && overlay.panel.empty() && OnScreen(Element::GameTitle))
     line(kTitleLineRect, overlay.title_line, kTitleLineColor);
 }
 

@@ -275,7 +275,7 @@ std::optional<size_t> RecordsKeeper::Enter(RaceRecord race, const std::vector<ui
 }
 
 std::vector<std::string> RecordsPanelLines(const std::vector<RaceRecord>& table) {
-  std::vector<std::string> lines = {"\tRECORDS\tRANK\tPLACES\tDISTANCE\tVEHICLE / PLACE"};
+  std::vector<std::string> lines = {"\tRECORDS\tRANK\tPLACES\tDISTANCE\tCAR / PLACE"};
   if (table.empty()) lines.push_back("\tNo race yet: finish one and it is kept here.");
   for (size_t i = 0; i < table.size(); ++i) {
     const RaceRecord& r = table[i];
