@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Proof under load, in a build with AddressSanitizer and UndefinedBehaviorSanitizer:
 # the unit tests, random-input soaks with every range checked after every frame, and the
-# fuzzers run from their committed corpora. Any violation, crash, leak or hang fails.
+# fuzzers (settings, sounds and music, replays, the records table) run from their committed corpora. Any violation, crash, leak or hang fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-sanitize
@@ -14,7 +14,7 @@ replay_fuzz_runs=${KELTO1_REPLAY_FUZZ_RUNS:-10000}
 
 CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELTO1_SANITIZE=ON -DKELTO1_FUZZ=ON \
   -DKELTO1_DESKTOP=OFF -DKELTO1_TESTS=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" --target kelto1-sim settings_fuzz sound_music_fuzz replay_fuzz kelto1_tests
+cmake --build "$build" -j"$(nproc)" --target kelto1-sim settings_fuzz sound_music_fuzz replay_fuzz records_fuzz kelto1_tests
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -47,7 +47,7 @@ for seed in "${seeds[@]}"; do
 done
 echo "soak: $total frames checked over ${#seeds[@]} seeds without a violation"
 
-for target in settings sound_music replay; do
+for target in settings sound_music replay records; do
   corpus="$log/corpus-$target"
   mkdir -p "$corpus"
   cp tests/fuzz/corpus/"$target"/* "$corpus"/
