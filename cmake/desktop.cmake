@@ -2,7 +2,7 @@
 # Included by the top CMakeLists.txt when KELTO1_DESKTOP is ON.
 
 # The desktop program's own parts that know the game: its command line and the replay window.
-add_library(kelto1_desktop_app STATIC src/app/command_line.cpp src/app/replay_viewer.cpp)
+add_library(kelto1_desktop_app STATIC src/app/command_line.cpp src/app/replay_viewer.cpp src/app/records_screen.cpp)
 target_link_libraries(kelto1_desktop_app PUBLIC kelto1_core kelto1_platform)
 
 find_package(PkgConfig QUIET)

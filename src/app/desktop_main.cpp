@@ -9,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "app/race_extras.h"
+#include "app/records_screen.h"
 #include "app/replay_viewer.h"
 #include "platform/disk_files.h"
 #include "replay/records.h"
@@ -21,45 +22,24 @@
 namespace {
 constexpr uint64_t kTimerMs = 20;
 
-// Whether a key was pressed since it was last asked about.
-bool Pressed(kelto1::Platform& p, int key) { return (p.GetAsyncKeyState(key) & 1) != 0; }
+// The records table in the desktop window.
+class DesktopRecordsWindow final : public kelto1::RecordsWindow {
+ public:
+  explicit DesktopRecordsWindow(kelto1::SdlPlatform& platform) : platform_(platform) {}
+  kelto1::Platform& screen() override { return platform_; }
+  void ShowPanel(std::vector<std::string> lines, int pick) override { platform_.ShowPanel(std::move(lines), pick); }
+  bool Between(kelto1::Kelto1& game) override {
+    platform_.HandleEvents(game);
+    if (platform_.ended()) return false;
+    platform_.WaitForEvents(kelto1::TicksNow() + kTimerMs);
+    return !platform_.ended();
+  }
+  void ShowReplayPaused(bool paused) override { platform_.ShowReplayPaused(paused); }
+  void ShowTitleLine(const std::string& line) override { platform_.ShowTitleLine(line); }
 
-// F3 on the title screen: the records table over the view; Up and Down pick a race,
-// Enter watches its replay, Escape or F3 gives the title screen back.
-void ShowRecords(kelto1::SdlPlatform& platform, kelto1::Kelto1& game, kelto1::RaceExtras& extras) {
-  using kelto1::vk::kDown, kelto1::vk::kUp, kelto1::vk::kReturn, kelto1::vk::kEscape, kelto1::vk::kF3;
-  for (int key : {kDown, kUp, kReturn, kEscape, kF3}) Pressed(platform, key);  // only new presses count
-  int pick = 0;
-  for (;;) {
-    const kelto1::DecodedRecords loaded =
-        extras.records() ? extras.records()->Load() : kelto1::DecodedRecords{};
-    const std::vector<kelto1::RaceRecord>& table = loaded.table;
-    std::vector<std::string> lines = kelto1::RecordsPanelLines(table);
-    pick = table.empty() ? -1 : std::clamp(pick, 0, static_cast<int>(table.size()) - 1);
-    platform.ShowPanel(lines, pick);
-    platform.HandleEvents(game);
-    if (platform.ended()) break;
-    if (Pressed(platform, kEscape) || Pressed(platform, kF3)) break;
-    if (Pressed(platform, kDown)) ++pick;
-    if (Pressed(platform, kUp)) --pick;
-    if (Pressed(platform, kReturn) && pick >= 0) {
-      platform.ShowPanel({}, -1);
-      const kelto1::WatchResult watched =
-          kelto1::ReplayFromTitle(platform, game, [&](bool paused) { platform.ShowReplayPaused(paused); },
-                                  extras.records()->replay_path(table[static_cast<size_t>(pick)].replay));
-      if (watched.played && !watched.diverged) platform.ShowTitleLine(watched.line);
-      for (int key : {kDown, kUp, kReturn, kEscape, kF3}) Pressed(platform, key);
-      continue;
-    }
-    platform.WaitForEvents(kelto1::TicksNow() + kTimerMs);
-  }
-  platform.ShowPanel({}, -1);
-  // Escape that closed the table must not end the game at the next tick.
-  while (!platform.ended() && platform.GetAsyncKeyState(kEscape) != 0) {
-    platform.HandleEvents(game);
-    platform.WaitForEvents(kelto1::TicksNow() + kTimerMs);
-  }
-}
+ private:
+  kelto1::SdlPlatform& platform_;
+};
 
 }  // namespace
 
@@ -124,8 +104,10 @@ int main(int argc, char** argv) {
       // screen's notice already; one that played as recorded is told under it.
       if (watched.played && !watched.diverged) platform->ShowTitleLine(watched.line);
     }
-    if (platform->GetAsyncKeyState(kelto1::vk::kF3) != 0 && game->window[kelto1::Element::GameTitle].visible)
-      ShowRecords(*platform, *game, extras);
+    if (platform->GetAsyncKeyState(kelto1::vk::kF3) != 0 && game->window[kelto1::Element::GameTitle].visible) {
+      DesktopRecordsWindow window(*platform);
+      kelto1::ShowRecords(window, *game, extras.records());
+    }
     const uint64_t now = kelto1::TicksNow();
     if (now < next_tick) {
       platform->WaitForEvents(next_tick);

@@ -1,0 +1,53 @@
+#include "app/records_screen.h"
+
+#include <algorithm>
+
+#include "app/replay_viewer.h"
+#include "replay/records.h"
+#include "shell/kelto1.h"
+
+namespace kelto1 {
+
+namespace {
+
+constexpr int kTableKeys[] = {vk::kDown, vk::kUp, vk::kReturn, vk::kEscape, vk::kF3};
+
+// Whether a key was pressed since it was last asked about.
+bool Pressed(Platform& p, int key) { return (p.GetAsyncKeyState(key) & 1) != 0; }
+
+void ForgetPresses(Platform& p) {
+  for (int key : kTableKeys) Pressed(p, key);
+}
+
+}  // namespace
+
+void ShowRecords(RecordsWindow& window, Kelto1& game, RecordsKeeper* records) {
+  Platform& screen = window.screen();
+  ForgetPresses(screen);  // only new presses count
+  int pick = 0;
+  bool open = true;
+  while (open) {
+    const DecodedRecords loaded = records ? records->Load() : DecodedRecords{};
+    const std::vector<RaceRecord>& table = loaded.table;
+    pick = table.empty() ? -1 : std::clamp(pick, 0, static_cast<int>(table.size()) - 1);
+    window.ShowPanel(RecordsPanelLines(table), pick);
+    if (!window.Between(game)) break;
+    if (Pressed(screen, vk::kEscape) || Pressed(screen, vk::kF3)) break;
+    if (Pressed(screen, vk::kDown)) ++pick;
+    if (Pressed(screen, vk::kUp)) --pick;
+    if (Pressed(screen, vk::kReturn) && pick >= 0) {
+      window.ShowPanel({}, -1);
+      const WatchResult watched =
+          ReplayFromTitle(screen, game, [&](bool paused) { window.ShowReplayPaused(paused); },
+                          records->replay_path(table[static_cast<size_t>(pick)].replay));
+      if (watched.played && !watched.diverged) window.ShowTitleLine(watched.line);
+      ForgetPresses(screen);
+    }
+  }
+  window.ShowPanel({}, -1);
+  // Escape that closed the table must not end the game at the next tick.
+  while (screen.GetAsyncKeyState(vk::kEscape) != 0 && window.Between(game)) {
+  }
+}
+
+}  // namespace kelto1

@@ -1,0 +1,37 @@
+// F3 on the title screen: the records table over the view. Up and Down pick a race, Enter
+// watches its replay, Escape or F3 gives the title screen back. Every edition shows it the
+// same way; what it needs of the window is below.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace kelto1 {
+
+class Kelto1;
+class RecordsKeeper;
+
+// The window the table shows in.
+class RecordsWindow {
+ public:
+  virtual ~RecordsWindow() = default;
+  // The machine the replays are watched on (its keys are read through it too).
+  virtual Platform& screen() = 0;
+  // The table's lines over the view, the first a heading, the line picked highlighted;
+  // while it shows, no key types into the title screen's boxes. No lines: the view again.
+  virtual void ShowPanel(std::vector<std::string> lines, int pick) = 0;
+  // Takes the window's events, then waits up to a tick for more. False once the game is
+  // to end.
+  virtual bool Between(Kelto1& game) = 0;
+  // Space paused or resumed the replay being watched.
+  virtual void ShowReplayPaused(bool paused) = 0;
+  // How a replay went, under the title screen's texts.
+  virtual void ShowTitleLine(const std::string& line) = 0;
+};
+
+// Shows the table until the player leaves it. records: none shows an empty table.
+void ShowRecords(RecordsWindow& window, Kelto1& game, RecordsKeeper* records);
+
+}  // namespace kelto1
