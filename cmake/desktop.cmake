@@ -54,5 +54,5 @@ target_link_libraries(kelto1 PRIVATE kelto1_sdl kelto1_desktop_app kelto1_runner
 set_target_properties(kelto1 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 add_executable(kelto1-pacing-bench tools/pacing_bench.cpp)
-target_link_libraries(kelto1-pacing-bench PRIVATE kelto1_sdl kelto1_core)
+target_link_libraries(kelto1-pacing-bench PRIVATE kelto1_sdl kelto1_core kelto1_headless)
 set_target_properties(kelto1-pacing-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -153,6 +153,43 @@ bool ScreenPicture::RedrawnAlone(Element e) {
   return true;
 }
 
+bool ScreenPicture::AnythingOverView() const {
+  const Rect view = LayoutOf(Element::Display).rect;
+  bool over = false;
+  for (const ElementLayout& layout : ScreenLayout()) {
+    if (over && OnScreen(layout.element) &&
+        (layout.kind == ElementKind::Logo || (Intersect(layout.rect, view).w > 0 && Intersect(layout.rect, view).h > 0)))
+      return true;
+    over |= layout.element == Element::Display;
+  }
+  return false;
+}
+
+void ScreenPicture::FreshenView() {
+  if (!view_left_out_) return;
+  const Rect r = LayoutOf(Element::Display).rect;
+  BitBlt(canvas_, r.x, r.y, r.w, r.h, view_, 0, 0, RasterOp::SRCCOPY);
+  view_left_out_ = false;
+}
+
+const Picture& ScreenPicture::picture() {
+  FreshenView();
+  return canvas_;
+}
+
+void ScreenPicture::AddPatch(const Picture& from, int from_x, int from_y, const Rect& at) {
+  // A picture's rows are a ring: one patch for each run of rows that follow one another
+  // in memory.
+  const size_t width = static_cast<size_t>(from.width());
+  for (int y = 0; y < at.h;) {
+    const uint32_t* first = from.Row(from_y + y) + from_x;
+    int rows = 1;
+    while (y + rows < at.h && from.Row(from_y + y + rows) == first - from_x + width * static_cast<size_t>(rows)) ++rows;
+    changes_.push_back({{at.x, at.y + y, at.w, rows}, first, from.width()});
+    y += rows;
+  }
+}
+
 void ScreenPicture::Compose(const ShownWindow& shown, const BoxView& boxes, TextPainter& text,
                             const Overlay& overlay) {
   Start(shown);
@@ -163,6 +200,28 @@ void ScreenPicture::Compose(const ShownWindow& shown, const BoxView& boxes, Text
   boxes_changed_ = {};
   last_boxes_ = boxes;
   last_overlay_ = overlay;
+  changes_.clear();
+  const Picture& canvas = canvas_;
+  const bool list_open = boxes.list_open && OnScreen(Element::CarSel);
+  const bool overlaid = !overlay.panel.empty() || overlay.paused ||
+                        (!overlay.title_line.empty() && OnScreen(Element::GameTitle));
+  if (!all && !list_open && !overlaid && (!view || !AnythingOverView())) {
+    // A race's frame: the readouts that changed are drawn, and the view goes to the
+    // screen from its copy without being drawn into the picture.
+    for (const ElementLayout& layout : ScreenLayout()) {
+      if (!changed_boxes[Index(layout.element)] || !OnScreen(layout.element)) continue;
+      DrawElement(layout, shown, boxes, text);
+      const Rect r = Intersect(layout.rect, {0, 0, canvas_.width(), canvas_.height()});
+      AddPatch(canvas, r.x, r.y, r);
+    }
+    if (view) {
+      view_left_out_ = true;
+      AddPatch(view_, 0, 0, LayoutOf(Element::Display).rect);
+    }
+    return;
+  }
+  FreshenView();
+  AddPatch(canvas, 0, 0, {0, 0, canvas_.width(), canvas_.height()});
   if (all) {
     canvas_.Clear();
     for (const ElementLayout& layout : ScreenLayout())

@@ -47,6 +47,15 @@ constexpr uint32_t kTitleLineColor = 0x909090;
 // The records table lies over the view, clear of the readouts.
 constexpr Rect kPanelRect{126, 24, 496, 528};
 
+// A part of the picture that the last compose changed, for a front end that keeps the
+// picture on the screen's side and sends it only what changed: rect.h rows of rect.w
+// pixels, the first at `first`, each `stride` pixels after the one before.
+struct PicturePatch {
+  Rect rect;
+  const uint32_t* first;
+  int stride;
+};
+
 class ScreenPicture {
  public:
   ScreenPicture();
@@ -59,7 +68,14 @@ class ScreenPicture {
   // again.
   void Compose(const ShownWindow& shown, const BoxView& boxes, TextPainter& text, const Overlay& overlay = {});
 
-  const Picture& picture() const { return canvas_; }
+  // The whole picture as last composed.
+  const Picture& picture();
+  // What the last compose changed, valid until the next repaint: the whole picture, or
+  // during a race only the view (taken straight from the view's copy, which saves drawing
+  // it into the picture first) and the readouts that changed.
+  const std::vector<PicturePatch>& changes() const { return changes_; }
+  // The screen lost what it was sent: the next compose draws and reports everything.
+  void ChangeAll() { all_changed_ = true; }
   bool OnScreen(Element e) const { return shown_[static_cast<size_t>(e)]; }
 
  private:
@@ -68,6 +84,11 @@ class ScreenPicture {
   void DrawOverlay(const Overlay& overlay, TextPainter& text);
   void DrawPanel(const Overlay& overlay, TextPainter& text);
   static bool RedrawnAlone(Element e);
+  // Whether anything on screen is drawn over the view.
+  bool AnythingOverView() const;
+  // Puts the view into the picture where a compose left it out.
+  void FreshenView();
+  void AddPatch(const Picture& from, int from_x, int from_y, const Rect& at);
 
   Picture canvas_;
   Picture view_;
@@ -79,6 +100,9 @@ class ScreenPicture {
   std::array<bool, kElementCount> boxes_changed_{};
   BoxView last_boxes_;
   Overlay last_overlay_;
+  // The picture's view rectangle is older than view_: the screen got the view from it.
+  bool view_left_out_ = false;
+  std::vector<PicturePatch> changes_;
 };
 
 // Where a box's text starts: its alignment, and for the box being typed into, moved

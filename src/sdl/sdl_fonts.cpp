@@ -115,9 +115,12 @@ bool TtfTextPainter::Open(std::string& error) {
 
 int TtfTextPainter::Width(Face face, const std::string& text) {
   TTF_Font* font = FontFor(face);
+  if (!font || text.empty()) return 0;
+  auto key = std::make_tuple(face, text);
+  if (const int* kept = widths_.Find(key)) return *kept;
   int w = 0, h = 0;
-  if (!font || text.empty() || TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) return 0;
-  return w;
+  if (TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) w = 0;
+  return widths_.Put(key, w, text.size() + 64);
 }
 
 int TtfTextPainter::LineHeight(Face face) {

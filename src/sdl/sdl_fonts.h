@@ -44,6 +44,10 @@ class TtfTextPainter : public TextPainter {
   BudgetCache<std::tuple<Face, std::string>, SDL_Surface*> rendered_{kRenderedBytes, [](SDL_Surface*& s) {
                                                                         SDL_FreeSurface(s);
                                                                       }};
+  // Widths measured: the readouts' boxes measure their texts at every frame, and shaping
+  // a text costs more than the frame's own drawing of it.
+  static constexpr size_t kWidthBytes = 256u << 10;
+  BudgetCache<std::tuple<Face, std::string>, int> widths_{kWidthBytes, nullptr};
 };
 
 // A font file that fontconfig names for a family; `found` tells whether it is that

@@ -20,7 +20,7 @@ namespace {
 constexpr uint64_t kCaretBlinkMs = 530;
 // Sleeps inside the game's waits are cut into pieces this long, so that a long wait
 // still notices the window being closed or uncovered.
-constexpr uint32_t kLongestSleepMs = 10;
+constexpr uint32_t kLongestSleepMs = 20;
 // While paused the window is looked at this often.
 constexpr int kPausedWaitMs = 100;
 
@@ -230,7 +230,7 @@ void SdlPlatform::Present() {
   if (!shown_) return;
   caret_shown_ = CaretOn();
   screen_.Compose(*shown_, boxes_.View(caret_shown_), painter_, CurrentOverlay());
-  video_.Present(screen_.picture());
+  video_.Present(screen_.changes());
   dirty_ = false;
   exposed_ = false;
   last_present_ = TicksNow();
@@ -297,6 +297,12 @@ void SdlPlatform::Handle(const SDL_Event& e) {
         if (in_race_) SetPaused(true);
       }
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) exposed_ = true;
+      break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+      // The screen's copy of the picture is gone: all of it is sent again.
+      screen_.ChangeAll();
+      exposed_ = true;
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
@@ -418,6 +424,7 @@ void SdlPlatform::TakeScreenshot() {
   localtime_r(&now, &local);
   std::strftime(stem, sizeof stem, "kelto1-%Y%m%d-%H%M%S", &local);
   Note(SaveScreenshot(files_, screen_.picture(), folder, stem));
+  screen_.ChangeAll();  // what that compose changed never went to the screen
   dirty_ = true;
   if (pause_.paused()) Present();
 }

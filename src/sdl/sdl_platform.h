@@ -76,6 +76,8 @@ class SdlPlatform final : public Platform {
   bool ended() const { return ended_; }
   // Frames shown so far (the pacing benchmark counts them).
   uint64_t presents() const { return presents_; }
+  // Seconds spent in SDL's renderer so far (the benchmark tells it apart from ours).
+  double render_seconds() const { return video_.render_seconds(); }
   // A line shown on the title screen below its texts (how a replay went), until the
   // next race.
   void ShowTitleLine(const std::string& line);

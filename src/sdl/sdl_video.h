@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "frontend/scaling.h"
+#include "frontend/screen_picture.h"
 #include "platform/picture.h"
 
 namespace kelto1 {
@@ -26,7 +28,8 @@ class Video {
   // Sizes the window at the factor that suits the screen and centres it.
   void Centre();
   void Show();
-  void Present(const Picture& picture);
+  // Sends the parts of the picture that changed to the screen's copy, then shows it.
+  void Present(const std::vector<PicturePatch>& changes);
   void ToggleFullscreen();
   void SetFullscreen(bool on);
   bool fullscreen() const;
@@ -40,6 +43,9 @@ class Video {
   // Where the picture lies in the window's drawing area now.
   Rect Placed() const;
   bool shown() const { return shown_; }
+  // Processor time spent in SDL sending pictures and drawing them, for the pacing
+  // benchmark.
+  double render_seconds() const;
 
  private:
   SDL_Window* window_ = nullptr;
@@ -50,6 +56,7 @@ class Video {
   int enlarged_scale_ = 0;
   ScaleMode mode_ = ScaleMode::Whole;
   bool shown_ = false;
+  uint64_t render_ns_ = 0;  // processor time of this thread
 };
 
 }  // namespace kelto1

@@ -137,6 +137,59 @@ TEST_F(ScreenPictureTest, AViewOnlyRepaintDrawsWhatAWholeOneWould) {
   }
 }
 
+// The screen keeps its own copy of the picture and is sent only what each compose
+// changed: through a race's frames, a readout's repaint, a pause, the banner going and the
+// title coming back, that copy must always equal the picture, and a race's plain frame
+// must not send the whole picture.
+TEST_F(ScreenPictureTest, TheChangesSentKeepTheScreensCopyEqualToThePicture) {
+  Picture copy(kScreenWidth, kScreenHeight);
+  auto send = [&] {
+    size_t area = 0;
+    for (const PicturePatch& p : screen.changes()) {
+      area += static_cast<size_t>(p.rect.w) * static_cast<size_t>(p.rect.h);
+      for (int y = 0; y < p.rect.h; ++y)
+        for (int x = 0; x < p.rect.w; ++x)
+          copy.Set(p.rect.x + x, p.rect.y + y, p.first[static_cast<size_t>(y) * p.stride + x]);
+    }
+    return area;
+  };
+  const size_t whole = static_cast<size_t>(kScreenWidth) * kScreenHeight;
+  game.window[Element::GETREADY].visible = true;
+  game.window[Element::GETREADY].text = "PLAYER 1 GET READY";
+  Repaint(Element::Window);
+  screen.Compose(game.Shown(), BoxView{}, text);
+  EXPECT_EQ(send(), whole);
+  const Overlay paused{true, "", {}, -1};
+  for (int frame = 0; frame < 12; ++frame) {
+    // The road scrolls: the view's rows become a ring that wraps in memory.
+    game.Display.ScrollDown(7);
+    for (int x = 0; x < kViewWidth; x += 5) game.Display.Set(x, (frame * 37) % kViewHeight, 0x102030 * (frame + 1));
+    if (frame == 2) game.window[Element::GETREADY].visible = false;  // the banner goes
+    if (frame % 3 == 1) {
+      game.window[Element::Mtime].text = std::to_string(200 - frame);
+      Repaint(Element::Mtime);
+    }
+    if (frame == 9) {
+      game.window[Element::GameTitle].visible = true;
+      Repaint(Element::GameTitle);
+    }
+    Repaint(Element::Display);
+    const bool pause = frame == 5 || frame == 6;
+    screen.Compose(game.Shown(), BoxView{}, text, pause ? paused : Overlay{});
+    const size_t area = send();
+    EXPECT_EQ(copy.pixels(), screen.picture().pixels()) << "frame " << frame;
+    if (frame >= 3 && frame <= 8 && !pause && frame != 7) {
+      EXPECT_LT(area, whole) << "frame " << frame << " sent the whole picture";
+    }
+  }
+  // Nothing repainted: nothing to send.
+  screen.Compose(game.Shown(), BoxView{}, text);
+  EXPECT_EQ(send(), 0u);
+  screen.ChangeAll();
+  screen.Compose(game.Shown(), BoxView{}, text);
+  EXPECT_EQ(send(), whole);
+}
+
 TEST_F(ScreenPictureTest, PausedShowsOverTheViewAndTheTitleLineOnlyOnTheTitleScreen) {
   Repaint(Element::Window);
   const Overlay both{true, "F2 REPLAY", {}, -1};
