@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The comforts in the real window under Xvfb: F12 saves the window's picture as a PNG in
 # the pictures folder; a vehicle typed into the selector is chosen again at the next
-# start; P freezes a race (the window's pixels stay still, "PAUSED" over the view) and P
-# goes on with it; M mutes (SDL's disk audio driver records silence from then on) and is
-# remembered. Every step waits for what it sees.
+# start; a letter bound for steering types nothing into the selector; P freezes a race
+# (the window's pixels stay still, "PAUSED" over the view) and P goes on with it; the
+# window losing the keyboard pauses the race too; M mutes (SDL's disk audio driver records
+# silence from then on) and is remembered. Every step waits for what it sees.
 # Usage: comforts_test.sh path/to/kelto1   (exits 77 when Xvfb or xdotool is missing)
 set -euo pipefail
 game=$1
@@ -11,10 +12,15 @@ screen_w=1280 screen_h=1024
 
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
-command -v xdg-user-dir >/dev/null || { echo "SKIP: xdg-user-dir is not installed"; exit 77; }
+for tool in xdg-user-dir xwininfo; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
 prefs="$XDG_CONFIG_HOME/kelto1/kelto1.ini"
 mkdir -p "$XDG_CONFIG_HOME" "$work/pictures"
 echo "XDG_PICTURES_DIR=\"$work/pictures\"" >"$XDG_CONFIG_HOME/user-dirs.dirs"
+# The player steers left with A as well as with the arrow.
+mkdir -p "$XDG_CONFIG_HOME/kelto1"
+printf '[keys]\nsteer_left = Left A\n' >"$prefs"
 
 export KELTO1_AUDIO_DRIVER=disk
 export SDL_DISKAUDIOFILE="$work/sound.raw"
@@ -53,6 +59,17 @@ xdotool type MotorBike
 for _ in $(seq 100); do grep -qx 'vehicle = MotorBike' "$prefs" 2>/dev/null && break; sleep 0.1; done
 grep -qx 'vehicle = MotorBike' "$prefs" 2>/dev/null || fail "the vehicle typed was not remembered"
 
+# ---- A, bound for steering, types nothing into the selector. F12 after it: once its
+# picture is saved, A has been handled.
+snap; crop "$work/typed.png" 8 200 81 20
+xdotool key a F12
+for _ in $(seq 100); do [ "$(ls "$work/pictures/kelto1/"*.png 2>/dev/null | wc -l)" -ge 2 ] && break; sleep 0.1; done
+png2=$(ls -t "$work/pictures/kelto1/"*.png 2>/dev/null | head -n 1)
+[ "$png2" != "$png" ] || fail "F12 after A saved no second PNG"
+convert "$png2" -crop 81x20+8+200 +repage "$work/after_a.png"
+same_picture "$work/typed.png" "$work/after_a.png" || fail "A, a steering key, typed into the selector"
+grep -q '^steer_left = Left A$' "$prefs" || fail "the binding of A was lost from the preferences"
+
 # ---- A race: P freezes it, P goes on; M silences it.
 xdotool key ctrl
 await "the delay box hidden once a race starts" 0 360 57 18 C0FFFF none
@@ -80,6 +97,21 @@ for _ in $(seq 40); do
 done
 [ -n "$moved" ] || fail "the race did not go on after the pause"
 
+# The keyboard goes to another window (here the screen's root): the race pauses itself,
+# and stays paused when the keyboard comes back, until P.
+root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
+xdotool keyup alt
+xdotool windowfocus "$root"
+await "PAUSED when the window lost the keyboard" 248 280 241 16 FFFFC0
+xdotool windowfocus --sync "$window"
+window_picture "$work/away1.png"
+sleep 1
+window_picture "$work/away2.png"
+same_picture "$work/away1.png" "$work/away2.png" || fail "the window changed while paused by losing the keyboard"
+xdotool keydown alt
+xdotool key p
+await "PAUSED gone after P, back from another window" 248 280 241 16 FFFFC0 none
+
 xdotool key m
 for _ in $(seq 100); do grep -qx 'mute = yes' "$prefs" && break; sleep 0.1; done
 grep -qx 'mute = yes' "$prefs" || fail "the mute was not remembered"
@@ -101,4 +133,4 @@ grep -q "kelto1: sound" "$work/game.log" && fail "the mute was told again withou
 xdotool key Escape
 wait_for_end "Escape after the next start"
 grep -qx 'vehicle = MotorBike' "$prefs" || fail "the next start changed the vehicle remembered"
-echo "comforts: screenshot $png, vehicle remembered, pause froze the window, mute silent (RMS $heard -> $silence): all checks passed"
+echo "comforts: screenshot $png, vehicle remembered, A typed nothing, pause froze the window, losing the keyboard paused, mute silent (RMS $heard -> $silence): all checks passed"
