@@ -215,6 +215,28 @@ async function phone(browser, name, width, height) {
   check(`${name}: the race was kept for a replay`, (await page.evaluate(() => localStorage.getItem('kelto1:/kelto1/last.k1r') || '')).length > 0);
   check(`${name}: the title's line says nothing of quitting with Esc`, s && !/Esc/.test(s.notice), s && s.notice);
 
+  // The sound is switched off and on by a tap, and the records table opened by one and
+  // closed by the title button.
+  const button = async (selector) => page.$eval(selector, (b) => {
+    const r = b.getBoundingClientRect();
+    return {x: r.left + r.width / 2, y: r.top + r.height / 2, w: r.width, h: r.height, shown: b.offsetParent !== null};
+  });
+  const sound = await button('#mute'), records = await button('[data-key=f3]');
+  check(`${name}: the sound and records buttons show, big enough for a finger`, sound.shown && records.shown &&
+        sound.h >= 40 && records.h >= 40, `${sound.w}x${sound.h}, ${records.w}x${records.h}`);
+  await tap(sound);
+  s = await waitFor(page, (s) => s.muted === '1', 3000);
+  check(`${name}: a tap on the sound button mutes`, s !== null && (await page.evaluate(() => Module.k1gains.music.gain.value)) === 0);
+  await tap(sound);
+  s = await waitFor(page, (s) => s.muted === '0', 3000);
+  check(`${name}: a second tap brings the sound back`, s !== null);
+  await tap(records);
+  s = await waitFor(page, (s) => s.panel !== undefined && s.panel !== '0', 3000);
+  check(`${name}: a tap on the records button shows the table`, s !== null);
+  await tap(at('escape'));
+  s = await waitFor(page, (s) => s.panel === '0' && s.title === '1', 3000);
+  check(`${name}: the title button closes it`, s !== null);
+
   // Kept for offline play: a worker holds every file, and the page comes back without network.
   const worker = await page.evaluate(async () => {
     const reg = await navigator.serviceWorker.ready;
