@@ -361,9 +361,11 @@ async function canvasRect(page) {
   check('the ghost\'s outline (A0F0FF) is on the canvas in the next race', s !== null && seen);
   await page.keyboard.press('g');
   s = await waitFor(page, (s) => s.ghost === '0', 3000);
+  // The frame on the canvas when G was pressed may still have it: from the next one on.
   const hiddenFrom = (await state(page)).frames;
+  await waitFor(page, (s) => s.frames > hiddenFrom, 3000);
   let shownWhileHidden = 0;
-  while ((await state(page)).frames < hiddenFrom + 10) { shownWhileHidden += await ghostPixels(page); await sleep(20); }
+  while ((await state(page)).frames < hiddenFrom + 12) { shownWhileHidden += await ghostPixels(page); await sleep(20); }
   check('G hides the ghost', s !== null && shownWhileHidden === 0, shownWhileHidden);
   check('the ghost hidden is kept in the browser', (await page.evaluate(() => localStorage.getItem('kelto1:choice:game.ghost'))) === 'no');
   await page.keyboard.press('g');
