@@ -92,11 +92,8 @@ int main() {
       return true;
     });
     game->Form_Load();
-    // What tracing the best race's ghost at once costs the page, for its test to tell.
-    const double tracing_from = k1_now_ms();
-    extras.Start(*game, "");
-    k1_report("ghost_ms", std::to_string(static_cast<int>(k1_now_ms() - tracing_from)).c_str());
     game->Repaint(kelto1::Element::Window);
+    bool extras_started = false;
     uint32_t next_tick = platform.GetTickCount() + kTimerMs;
     while (!platform.ended()) {
       platform.BetweenTicks(*game);
@@ -118,9 +115,15 @@ int main() {
       }
       next_tick = std::max(next_tick + kTimerMs, now);
       game->Timer1_Timer();
-      const double after_from = k1_now_ms();
-      extras.AfterTick(*game);
-      if (const double took = k1_now_ms() - after_from; took >= 1)
+      // The records and the best race's ghost from the first tick on: the title shows
+      // while the ghost is traced (a long race takes seconds), the page drawing and
+      // taking its events all the while. The time it took is told for the page's test.
+      const double extras_from = k1_now_ms();
+      const bool first = !extras_started;
+      if (first) extras.Start(*game, "");
+      else extras.AfterTick(*game);
+      extras_started = true;
+      if (const double took = k1_now_ms() - extras_from; first || took >= 1)
         k1_report("ghost_ms", std::to_string(static_cast<int>(took)).c_str());
     }
     g_boxes = nullptr;

@@ -334,8 +334,8 @@ async function canvasRect(page) {
     localStorage.setItem('kelto1:/kelto1/records/20261211-080000.k1r', replay);
   }, table, lastRace);
   await page.reload({waitUntil: 'load'});
-  s = await waitFor(page, (s) => s.title === '1', 10000);
-  console.log(`the ghost of the race kept (${lastRace.length / 2} bytes) was traced in ${s && s.ghost_ms} ms as the page opened`);
+  s = await waitFor(page, (s) => s.title === '1' && s.ghost_ms !== undefined, 10000);
+  console.log(`the ghost of the race kept (${lastRace.length / 2} bytes) was traced in ${s && s.ghost_ms} ms, the title showing`);
   await page.focus('#screen');
   await page.keyboard.press('F3');
   s = await waitFor(page, (s) => s.panel !== undefined && s.panel !== '0', 3000);
