@@ -212,6 +212,26 @@ async function canvasRect(page) {
   heard = await sound(page);
   check('M again: the tune plays again at full volume', unmuted && heard.music === 1, JSON.stringify(heard));
 
+  // The music slider: at 0 no tune is started at all, at 40 it plays at 40 %; the volume
+  // is kept in the browser.
+  const slide = (value) => page.evaluate((v) => {
+    const music = document.getElementById('music');
+    music.value = v;
+    music.dispatchEvent(new Event('input'));
+  }, value);
+  await slide(0);
+  s = await waitFor(page, (s) => s.volumes === '0 100', 3000);
+  heard = await sound(page);
+  check('the music slider at 0: no tune playing', s !== null && !heard.tune && heard.music === 0, JSON.stringify(heard));
+  await slide(40);
+  const back = await page.waitForFunction(() => Module.k1tune instanceof AudioBufferSourceNode, {timeout: 10000})
+    .then(() => true, () => false);
+  heard = await sound(page);
+  check('at 40 the tune plays at 40 %, and the volume is kept', back && Math.abs(heard.music - 0.4) < 1e-6 &&
+        (await page.evaluate(() => localStorage.getItem('kelto1:choice:sound.music_volume'))) === '40', JSON.stringify(heard));
+  await slide(100);
+  await page.focus('#screen');
+
   // P pauses the race: PAUSED over a view that stands still while the browser goes on
   // drawing, the tune stopped, Alt held all the while; P again and the road moves on.
   await page.keyboard.press('p');
