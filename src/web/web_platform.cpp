@@ -114,21 +114,8 @@ void WebPlatform::SaveChoices() {
 void WebPlatform::BetweenTicks(BoxTexts& texts) {
   in_race_ = false;
   SetPaused(false);
-  if (!shown_ || panel_.size() > 0) return;
-  // The game's own first choice is not the player's: only a vehicle chosen is kept.
-  const std::string& chosen = texts.BoxText(Element::CarSel);
-  if (!vehicle_offered_) {
-    vehicle_offered_ = true;
-    first_vehicle_ = chosen;
-    if (!prefs_.vehicle.empty() && chosen != prefs_.vehicle) texts.BoxTyped(Element::CarSel, prefs_.vehicle);
-    return;
-  }
-  if (prefs_.vehicle.empty() && chosen == first_vehicle_) return;
-  const bool item = std::any_of(kCarSelItems.begin(), kCarSelItems.end(), [&](const char* n) { return chosen == n; });
-  if (item && chosen != prefs_.vehicle) {
-    prefs_.vehicle = chosen;
-    SaveChoices();
-  }
+  if (!shown_ || !panel_.empty()) return;
+  if (vehicle_.Follow(texts, prefs_.vehicle)) SaveChoices();
 }
 
 Overlay WebPlatform::CurrentOverlay() const {
@@ -249,7 +236,7 @@ void WebPlatform::StartAgain() {
   ended_ = false;
   SetPaused(false);
   in_race_ = false;
-  vehicle_offered_ = false;
+  vehicle_.Reset();
   replay_paused_ = false;
   title_line_.clear();
   keys_.Forget();

@@ -13,6 +13,7 @@
 #include "frontend/frame_pacer.h"
 #include "frontend/key_bindings.h"
 #include "frontend/preferences.h"
+#include "frontend/remembered_vehicle.h"
 #include "frontend/screen_picture.h"
 #include "web/atlas_text_painter.h"
 #include "web/browser_files.h"
@@ -86,8 +87,7 @@ class WebPlatform final : public Platform {
   Preferences prefs_;
   Preferences saved_prefs_;  // as they are in the storage
   bool in_race_ = false;          // a race (or a replay) runs
-  bool vehicle_offered_ = false;  // the remembered vehicle was put in the selector
-  std::string first_vehicle_;     // the selector's text when the game first showed it
+  RememberedVehicle vehicle_;
   bool replay_paused_ = false;
   std::string title_line_;
   std::vector<std::string> panel_;
