@@ -228,6 +228,10 @@
     if (!e.repeat) act(name);
   }, true);
   function pageLeft() { if (Module.calledRun) Module.ccall('k1_page_left', null, [], []); }
+  // A phone has no P: a touch on the picture resumes a paused race (as a click does).
+  canvas.addEventListener('pointerdown', function () {
+    if (Module.k1state && Module.k1state.paused === '1') act('pause');
+  });
   document.addEventListener('visibilitychange', function () { if (document.hidden) pageLeft(); });
   window.addEventListener('blur', pageLeft);
 

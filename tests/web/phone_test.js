@@ -198,6 +198,23 @@ async function phone(browser, name, width, height) {
   check(`${name}: sliding the thumb onto the right button steers right`, s !== null, `x ${x1} -> ${(await state(page)).car_x}`);
   check(`${name}: the accelerator and the right button are held, the left one let go`, held === 'alt,right', held);
   check(`${name}: the car still drives`, Number((await state(page)).speed) > 0, (await state(page)).speed);
+  // Put away mid-race (another app, the home screen), the race waits; a touch on the
+  // picture resumes it.
+  await page.evaluate(() => {
+    Object.defineProperty(document, 'hidden', {value: true, configurable: true});
+    document.dispatchEvent(new Event('visibilitychange'));
+    delete document.hidden;
+  });
+  s = await waitFor(page, (s) => s.paused === '1', 3000);
+  check(`${name}: a page put away pauses the race`, s !== null);
+  await tap(centre(c));
+  s = await waitFor(page, (s) => s.paused === '0', 3000);
+  check(`${name}: a touch on the picture resumes it`, s !== null);
+  // The thumbs were let go with the page put away: they press again.
+  await fingers.lift(1);
+  await fingers.lift(0);
+  await fingers.put(0, at('alt'));
+  await fingers.put(1, at('right'));
   const f0 = (await state(page)).frames, t0 = Date.now();
   await sleep(2000);
   const f1 = (await state(page)).frames, fps = (f1 - f0) * 1000 / (Date.now() - t0);
