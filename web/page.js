@@ -19,12 +19,18 @@
     return (whole >= 1 && whole >= 0.75 * fit ? whole : fit) / devicePixels;
   }
 
+  // The game is told of a touch screen (its title names no keys then), now or once it runs.
+  function tellTouch() {
+    if (Module.calledRun || Module.k1ready) Module.ccall('k1_touch', null, [], []);
+  }
+
   // Touch controls once the screen is known to be touched: a coarse pointer, or a touch.
   var touch = false;
   function useTouch() {
     if (touch) return;
     touch = true;
     document.body.classList.add('touch');
+    tellTouch();
     fit();
   }
   window.addEventListener('pointerdown', function (e) { if (e.pointerType === 'touch') useTouch(); }, true);
@@ -273,6 +279,7 @@
     onBoxes: function (carShown, car, delayShown, delay) { showBox('carsel', carShown, car); showBox('delay', delayShown, delay); },
     onStoreRefused: storeRefused,
     onReport: reported,
+    onRuntimeInitialized: function () { Module.k1ready = true; if (touch) tellTouch(); },
     onAbort: stopped,
   };
   if (window.matchMedia && window.matchMedia('(pointer: coarse)').matches) useTouch();

@@ -22,6 +22,7 @@ namespace {
 constexpr uint32_t kTimerMs = 20;
 kelto1::BoxTexts* g_boxes = nullptr;  // the game running now
 kelto1::WebPlatform* g_platform = nullptr;
+bool g_touch = false;  // told before the game started
 
 // The records table in the page.
 class PageRecordsWindow final : public kelto1::RecordsWindow {
@@ -64,6 +65,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE void k1_volumes(int music, int effects) {
   if (g_platform) g_platform->SetVolumes(music, effects);
 }
 
+// The page found a touch screen: its buttons are named, the keys are not shown.
+extern "C" EMSCRIPTEN_KEEPALIVE void k1_touch() {
+  g_touch = true;
+  if (g_platform) g_platform->UseTouch();
+}
+
 // The page hidden, or the window gone to the background.
 extern "C" EMSCRIPTEN_KEEPALIVE void k1_page_left() {
   if (g_platform) g_platform->PageLeft();
@@ -77,6 +84,7 @@ int main() {
 #endif
   kelto1::WebPlatform platform;
   g_platform = &platform;
+  if (g_touch) platform.UseTouch();
   // The ghost is drawn on the way to the screen, below the recorder, so no race sees it.
   // The page has no threads: a ghost is traced at once, the browser getting its turn as
   // it goes.

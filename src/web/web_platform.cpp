@@ -122,7 +122,7 @@ Overlay WebPlatform::CurrentOverlay() const {
   Overlay o;
   o.paused = keys_.pause().paused() || replay_paused_;
   if (!title_line_.empty()) o.title_line = title_line_;
-  else if (prefs_.title_hints) o.title_line = kPageHints;
+  else if (prefs_.title_hints && !touch_) o.title_line = kPageHints;
   o.panel = panel_;
   o.panel_pick = panel_pick_;
   return o;

@@ -61,6 +61,11 @@ class WebPlatform final : public Platform {
   // The page was hidden or lost the keyboard: a race waits for the player.
   void PageLeft();
   bool ghost_shown() const { return prefs_.ghost; }
+  // A touch screen: the title screen names no keys.
+  void UseTouch() {
+    touch_ = true;
+    dirty_ = true;
+  }
   // The records table's lines over the view, the line picked highlighted (no lines: the
   // view again); a replay paused with Space; how a replay went, on the title screen.
   void ShowPanel(std::vector<std::string> lines, int pick);
@@ -88,6 +93,7 @@ class WebPlatform final : public Platform {
   Preferences saved_prefs_;  // as they are in the storage
   bool in_race_ = false;          // a race (or a replay) runs
   RememberedVehicle vehicle_;
+  bool touch_ = false;
   bool replay_paused_ = false;
   std::string title_line_;
   std::vector<std::string> panel_;

@@ -145,6 +145,15 @@ async function canvasRect(page) {
   check('the title\'s line fits its box', ink.first > 122 && ink.last < 615, JSON.stringify(ink));
   check('the title\'s line names the page\'s keys, not Esc', /\(C\) 2026 Kelto1$/.test(s.notice) && !/Esc/.test(s.notice), s.notice);
 
+  // The title's hints (its dim grey line below the notice), counted in the picture.
+  const hintInk = await page.evaluate(() => {
+    const d = Module.canvas.getContext('2d').getImageData(120, 240, 497, 16).data;
+    let n = 0;
+    for (let i = 0; i < d.length; i += 4) if (d[i] === 0x90 && d[i + 1] === 0x90 && d[i + 2] === 0x90) n++;
+    return n;
+  });
+  check('a first visit\'s title names the page\'s keys to know', hintInk > 50, hintInk);
+
   // The delay box is typed into as on the desktop: the page's own control over it.
   await page.click('#delay', {clickCount: 3});
   await page.keyboard.type('9');

@@ -120,6 +120,15 @@ async function phone(browser, name, width, height) {
         l.controls.left.right <= l.controls.alt.left);
   check(`${name}: the title and replay buttons show`, l.controls.escape.shown && l.controls.f2.shown &&
         l.controls.escape.h >= 40 && l.controls.f2.h >= 40);
+
+  // The title's hints (its dim grey line below the notice), counted in the picture.
+  const hintInk = await page.evaluate(() => {
+    const d = Module.canvas.getContext('2d').getImageData(120, 240, 497, 16).data;
+    let n = 0;
+    for (let i = 0; i < d.length; i += 4) if (d[i] === 0x90 && d[i + 1] === 0x90 && d[i + 2] === 0x90) n++;
+    return n;
+  });
+  check(`${name}: the title names no keys on a touch screen`, hintInk === 0, hintInk);
   await page.screenshot({path: `${shots}/web_${name}.png`});
   // A thumb on the page neither scrolls, zooms, pulls to refresh, selects text nor opens
   // the long-press menu.
