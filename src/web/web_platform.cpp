@@ -30,6 +30,7 @@ WebPlatform::WebPlatform() {
   }
   saved_prefs_ = prefs_;
   ApplyVolumes();
+  k1_report("ghost", prefs_.ghost ? "1" : "0");
   keys_.Listen();
   // A crash (not a light knock) shakes a phone that can.
   for (const char* name : {"crsh.wav", "crwal.wav"})
