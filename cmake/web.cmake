@@ -63,8 +63,9 @@ add_custom_target(kelto1_web_site ALL DEPENDS ${KELTO1_SITE}/bgm.ogg ${KELTO1_PA
 
 # The game: the core, the front ends' shared display-free logic, the browser's machine.
 file(GLOB KELTO1_WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/*.cpp)
-add_executable(kelto1-web src/app/web_main.cpp src/app/replay_viewer.cpp ${KELTO1_WEB_SOURCES} ${KELTO1_GLYPHS_CPP})
-target_link_libraries(kelto1-web PRIVATE kelto1_core kelto1_platform kelto1_frontend)
+add_executable(kelto1-web src/app/web_main.cpp src/app/replay_viewer.cpp src/app/records_screen.cpp
+  ${KELTO1_WEB_SOURCES} ${KELTO1_GLYPHS_CPP})
+target_link_libraries(kelto1-web PRIVATE kelto1_runner kelto1_core kelto1_platform kelto1_frontend)
 set(KELTO1_PAGE_LIBRARY ${CMAKE_SOURCE_DIR}/src/web/page_library.js)
 set(KELTO1_SOUND_FILES "")
 foreach(n IN ITEMS crbit.wav crsh.wav crwal.wav pass.wav PwrLost.wav PwrUp1.wav bgm.mid)
@@ -72,7 +73,7 @@ foreach(n IN ITEMS crbit.wav crsh.wav crwal.wav pass.wav PwrLost.wav PwrUp1.wav 
 endforeach()
 target_link_options(kelto1-web PRIVATE
   -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
-  -sEXPORTED_RUNTIME_METHODS=['UTF8ToString','ccall'] -sEXPORTED_FUNCTIONS=['_main','_k1_box_typed'] --js-library=${KELTO1_PAGE_LIBRARY} ${KELTO1_SOUND_FILES})
+  -sEXPORTED_RUNTIME_METHODS=['UTF8ToString','ccall'] -sEXPORTED_FUNCTIONS=['_main','_k1_box_typed','_k1_action','_k1_volumes','_k1_page_left','_k1_touch'] --js-library=${KELTO1_PAGE_LIBRARY} ${KELTO1_SOUND_FILES})
 set_target_properties(kelto1-web PROPERTIES OUTPUT_NAME kelto1 SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${KELTO1_SITE}
   LINK_DEPENDS ${KELTO1_PAGE_LIBRARY})
 add_dependencies(kelto1-web kelto1_web_site)

@@ -19,12 +19,18 @@
     return (whole >= 1 && whole >= 0.75 * fit ? whole : fit) / devicePixels;
   }
 
+  // The game is told of a touch screen (its title names no keys then), now or once it runs.
+  function tellTouch() {
+    if (Module.calledRun || Module.k1ready) Module.ccall('k1_touch', null, [], []);
+  }
+
   // Touch controls once the screen is known to be touched: a coarse pointer, or a touch.
   var touch = false;
   function useTouch() {
     if (touch) return;
     touch = true;
     document.body.classList.add('touch');
+    tellTouch();
     fit();
   }
   window.addEventListener('pointerdown', function (e) { if (e.pointerType === 'touch') useTouch(); }, true);
@@ -214,10 +220,53 @@
     if (line) { sessionStorage.removeItem(lineKey); notice(line); }
   } catch (e) {}
 
+  // The page's own keys and controls: P (or Pause) pauses a race, M switches the sound
+  // off and on, G the ghost; a letter typed into a box is only typed. A page hidden or
+  // gone to the background pauses its race.
+  function act(name) {
+    if (Module.calledRun) Module.ccall('k1_action', null, ['string'], [name]);
+  }
+  var actions = {KeyP: 'pause', Pause: 'pause', KeyM: 'mute', KeyG: 'ghost'};
+  window.addEventListener('keydown', function (e) {
+    var name = actions[e.code];
+    if (!name || e.metaKey || (e.target && e.target.tagName === 'INPUT')) return;
+    e.preventDefault();
+    if (!e.repeat) act(name);
+  }, true);
+  function pageLeft() { if (Module.calledRun) Module.ccall('k1_page_left', null, [], []); }
+  // A phone has no P: a touch on the picture resumes a paused race (as a click does).
+  canvas.addEventListener('pointerdown', function () {
+    if (Module.k1state && Module.k1state.paused === '1') act('pause');
+  });
+  document.addEventListener('visibilitychange', function () { if (document.hidden) pageLeft(); });
+  window.addEventListener('blur', pageLeft);
+
+  // The sound's controls: on and off (by touch too), and the two volumes.
+  var mute = document.getElementById('mute');
+  var music = document.getElementById('music'), effects = document.getElementById('effects');
+  mute.addEventListener('click', function () { act('mute'); canvas.focus(); });
+  function volumes() {
+    if (Module.calledRun) Module.ccall('k1_volumes', null, ['number', 'number'], [Number(music.value), Number(effects.value)]);
+  }
+  music.addEventListener('input', volumes);
+  effects.addEventListener('input', volumes);
+  [music, effects].forEach(function (v) { v.addEventListener('change', function () { canvas.focus(); }); });
+  function reported(key, value) {
+    if (key === 'muted') {
+      mute.setAttribute('aria-pressed', value === '1' ? 'true' : 'false');
+      mute.textContent = value === '1' ? 'Sound off' : 'Sound on';
+    } else if (key === 'volumes') {
+      var v = value.split(' ');
+      music.value = v[0];
+      effects.value = v[1];
+    }
+  }
+
   // What the browser's storage would not keep, in the player's words.
   var refused = {};
   function storeRefused(name) {
-    refused[/car\.dat$/.test(name) ? 'the settings' : /\.k1r$/.test(name) ? 'the replay of the last race' : name] = true;
+    refused[/car\.dat$/.test(name) ? 'the settings' : /last\.k1r$/.test(name) ? 'the replay of the last race' : /\.k1r$/.test(name) ? 'a replay of the records table' :
+            /^choice:/.test(name) ? 'your choices' : /records\.txt$/.test(name) ? 'the records table' : name] = true;
     var what = Object.keys(refused);
     var line = 'The browser\'s storage is full or closed: ' + what.join(' and ') + (what.length > 1 || what[0] === 'the settings' ? ' were' : ' was') + ' not kept.';
     told = told.filter(function (l) { return l.indexOf('The browser\'s storage') !== 0; });
@@ -229,6 +278,8 @@
     onResize: function () { fit(); },
     onBoxes: function (carShown, car, delayShown, delay) { showBox('carsel', carShown, car); showBox('delay', delayShown, delay); },
     onStoreRefused: storeRefused,
+    onReport: reported,
+    onRuntimeInitialized: function () { Module.k1ready = true; if (touch) tellTouch(); },
     onAbort: stopped,
   };
   if (window.matchMedia && window.matchMedia('(pointer: coarse)').matches) useTouch();

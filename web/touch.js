@@ -10,6 +10,7 @@
     ctrl: {code: 'ControlLeft', key: 'Control', keyCode: 17},
     escape: {code: 'Escape', key: 'Escape', keyCode: 27},
     f2: {code: 'F2', key: 'F2', keyCode: 113},
+    f3: {code: 'F3', key: 'F3', keyCode: 114},
   };
   var fingers = {};  // pointerId -> the button under it, or null
   var held = {};     // data-key -> its button, while some finger holds it

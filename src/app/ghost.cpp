@@ -117,14 +117,32 @@ std::unique_ptr<GhostTracing> GhostTracing::Start(const std::vector<uint8_t>& fi
   t->frames_.resize(player->replay().frames);
   GhostTracing* self = t.get();
   t->thread_ = std::thread([self, machine, player] {
-    size_t n = 0;
-    self->played_ = Trace(*player, [&](const GhostFrame& f) {
-      if (n >= self->frames_.size()) return;
-      self->frames_[n] = f;
-      self->ready_.store(++n, std::memory_order_release);
-    }, &self->stop_);
+    self->played_ = Trace(*player, [self](const GhostFrame& f) { self->Keep(f); }, &self->stop_);
   });
   return t;
+}
+
+std::unique_ptr<GhostTracing> GhostTracing::TraceNow(const std::vector<uint8_t>& file, std::string& why,
+                                                     const std::function<void()>& between) {
+  std::optional<Replay> replay = DecodeReplay(file, why);
+  if (!replay) return nullptr;
+  HeadlessPlatform machine;
+  ReplayPlayer player(machine, std::move(*replay));
+  if (!player.Prepare(why)) return nullptr;
+  std::unique_ptr<GhostTracing> t(new GhostTracing);
+  t->frames_.resize(player.replay().frames);
+  t->played_ = Trace(player, [&](const GhostFrame& f) {
+    if (t->Keep(f) && between && t->ready() % kFramesBetween == 0) between();
+  }, nullptr);
+  return t;
+}
+
+bool GhostTracing::Keep(const GhostFrame& frame) {
+  const size_t n = ready_.load(std::memory_order_relaxed);
+  if (n >= frames_.size()) return false;
+  frames_[n] = frame;
+  ready_.store(n + 1, std::memory_order_release);
+  return true;
 }
 
 bool GhostTracing::Finish() {

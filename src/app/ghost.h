@@ -48,6 +48,12 @@ class GhostTracing {
  public:
   // Nothing, with why, for a file that is no replay.
   static std::unique_ptr<GhostTracing> Start(const std::vector<uint8_t>& file, std::string& why);
+  // The whole race traced here and now, for a machine without threads; between, when
+  // given, is called after every kFramesBetween frames, so that the caller can let the
+  // rest of the program have its turn.
+  static constexpr size_t kFramesBetween = 250;
+  static std::unique_ptr<GhostTracing> TraceNow(const std::vector<uint8_t>& file, std::string& why,
+                                                const std::function<void()>& between = {});
   ~GhostTracing();
   // Frames traced so far; each one, once traced, stays as it is.
   size_t ready() const { return ready_.load(std::memory_order_acquire); }
@@ -57,6 +63,8 @@ class GhostTracing {
 
  private:
   GhostTracing() = default;
+  // Keeps the next frame traced; false once every frame the replay holds is kept.
+  bool Keep(const GhostFrame& frame);
   std::vector<GhostFrame> frames_;  // sized once, before the thread starts
   std::atomic<size_t> ready_{0};
   std::atomic<bool> stop_{false};

@@ -16,15 +16,16 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-// The ghost's race, traced beside the window.
-std::shared_ptr<const GhostTracing> GhostOf(FileStore& files, const std::string& file, std::string& why) {
+// The ghost's race, traced beside the window (or here, when between is given).
+std::shared_ptr<const GhostTracing> GhostOf(FileStore& files, const std::string& file, std::string& why,
+                                            const std::function<void()>* between) {
   bool too_big = false;
   const std::optional<std::vector<uint8_t>> bytes = files.ReadAtMost(file, kMaxReplayFileSize, too_big);
   if (!bytes) {
     why = too_big ? "too large to be a replay" : "cannot be read";
     return nullptr;
   }
-  return GhostTracing::Start(*bytes, why);
+  return between ? GhostTracing::TraceNow(*bytes, why, *between) : GhostTracing::Start(*bytes, why);
 }
 
 }  // namespace
@@ -62,7 +63,7 @@ void RaceExtras::Start(Kelto1& game, const std::string& ghost_file) {
   named_ghost_ = !ghost_file.empty();
   if (named_ghost_) {
     std::string why;
-    overlay_.SetTrack(GhostOf(overlay_.Files(), ghost_file, why));
+    overlay_.SetTrack(GhostOf(overlay_.Files(), ghost_file, why, trace_here_ ? &between_ : nullptr));
     if (!why.empty()) overlay_.Note("kelto1: no ghost from " + ghost_file + ": " + why);
     return;
   }
@@ -82,7 +83,7 @@ void RaceExtras::FollowBest() {
   if (best == ghost_of_) return;
   ghost_of_ = best;
   std::string why;
-  overlay_.SetTrack(best.empty() ? nullptr : GhostOf(overlay_.Files(), best, why));
+  overlay_.SetTrack(best.empty() ? nullptr : GhostOf(overlay_.Files(), best, why, trace_here_ ? &between_ : nullptr));
   if (!why.empty()) overlay_.Note("kelto1: no ghost from " + best + ": " + why);
 }
 

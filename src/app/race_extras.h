@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,6 +36,13 @@ class RaceExtras {
   // drives from the next race on.
   void AfterTick(const Kelto1& game);
 
+  // Ghosts are traced here and now rather than on a thread, for a machine without
+  // threads; between is called every so many frames of the tracing (before Start).
+  void TraceHere(std::function<void()> between) {
+    trace_here_ = true;
+    between_ = std::move(between);
+  }
+
   GhostOverlay& ghost() { return overlay_; }
   RecordsKeeper* records() { return records_ ? &*records_ : nullptr; }
 
@@ -43,6 +51,8 @@ class RaceExtras {
 
   GhostOverlay overlay_;
   std::optional<RecordsKeeper> records_;
+  bool trace_here_ = false;
+  std::function<void()> between_;
   bool named_ghost_ = false;
   std::string ghost_of_;
   uint32_t races_seen_ = 0;

@@ -44,6 +44,18 @@ std::optional<std::vector<uint8_t>> FromStoredText(const std::string& text) {
   return bytes;
 }
 
+std::vector<std::pair<std::string, std::string>> StoredValues(const std::string& prefix) {
+  std::vector<std::pair<std::string, std::string>> values;
+  std::istringstream names(Taken(k1_store_names()));
+  for (std::string name; std::getline(names, name);)
+    if (name.rfind(prefix, 0) == 0) values.emplace_back(name.substr(prefix.size()), Taken(k1_store_get(name.c_str())));
+  return values;
+}
+
+bool StoreValue(const std::string& name, const std::string& value) {
+  return k1_store_set(name.c_str(), value.c_str()) != 0;
+}
+
 void BrowserFiles::RestoreStored() {
   std::istringstream names(Taken(k1_store_names()));
   for (std::string path; std::getline(names, path);) {
@@ -67,6 +79,13 @@ bool BrowserFiles::Replace(const std::string& path, const std::vector<uint8_t>& 
   const bool replaced = DiskFileStore::Replace(path, bytes);
   if (replaced) Store(path);
   return replaced;
+}
+
+bool BrowserFiles::Remove(const std::string& path) {
+  const bool removed = DiskFileStore::Remove(path);
+  // Gone from the storage even when the copy in memory was already gone.
+  k1_store_remove(path.c_str());
+  return removed;
 }
 
 void BrowserFiles::Store(const std::string& path) {

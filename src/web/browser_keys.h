@@ -4,6 +4,7 @@
 #include <string>
 
 #include "frontend/key_state.h"
+#include "frontend/race_pause.h"
 
 namespace kelto1 {
 
@@ -16,11 +17,15 @@ class BrowserKeys {
  public:
   void Listen();
   KeyState& state() { return state_; }
+  // Keys pressed while a race is paused are not seen by it.
+  RacePause& pause() { return pause_; }
+  const RacePause& pause() const { return pause_; }
   // Every key forgotten, pressed or not (a new game starts with none pending).
   void Forget() { state_ = KeyState{}; }
 
  private:
   KeyState state_;
+  RacePause pause_{state_};
 };
 
 }  // namespace kelto1

@@ -26,29 +26,50 @@ mergeInto(LibraryManager.library, {
 
   k1_now_ms: function () { return performance.now(); },
 
+  // The player's volumes (per cent, 0 when muted) and whether a race is paused: sound is
+  // started only at a level above 0 and while nothing is paused.
+  $k1Level: function (kind) {
+    var levels = Module.k1levels || {music: 100, effects: 100};
+    return Module.k1soundPaused ? 0 : levels[kind];
+  },
+  // The gain every sound of a kind goes through, at the player's volume.
+  $k1Gain__deps: ['$k1Level'],
+  $k1Gain: function (audio, kind) {
+    Module.k1gains = Module.k1gains || {};
+    var gain = Module.k1gains[kind];
+    if (!gain || gain.context !== audio) {
+      gain = Module.k1gains[kind] = audio.createGain();
+      gain.connect(audio.destination);
+    }
+    gain.gain.value = k1Level(kind) / 100;
+    return gain;
+  },
+
   // Plays a decoded sound from offset seconds in (its start when none is given), cutting
   // the one it replaces; returns its source.
-  $k1StartSound: function (audio, buffer, replaced, offset) {
+  $k1StartSound__deps: ['$k1Gain'],
+  $k1StartSound: function (audio, kind, buffer, replaced, offset) {
     if (replaced) { try { replaced.stop(); } catch (e) {} }
     var source = audio.createBufferSource();
     source.buffer = buffer;
-    source.connect(audio.destination);
+    source.connect(k1Gain(audio, kind));
     source.start(0, offset || 0);
     return source;
   },
 
   // One effect at a time: a new one cuts the one sounding. Each WAV image is decoded once.
   // A crash also gives a short shake where the device has one, and only with the sound.
-  k1_play_effect__deps: ['$k1StartSound'],
+  k1_play_effect__deps: ['$k1StartSound', '$k1Level'],
   k1_play_effect: function (bytes, length, crash) {
     var audio = Module.k1audio;
     if (!audio) return;  // no sound until the person's first key or click
+    if (k1Level('effects') <= 0) return;
     if (crash && audio.state === 'running' && navigator.vibrate) navigator.vibrate(60);
     Module.k1effects = Module.k1effects || {};
     var wanted = Module.k1wantedEffect = {};
     var start = function (buffer) {
       if (Module.k1wantedEffect !== wanted) return;
-      Module.k1effect = k1StartSound(audio, buffer, Module.k1effect);
+      Module.k1effect = k1StartSound(audio, 'effects', buffer, Module.k1effect);
     };
     var known = Module.k1effects[bytes];
     if (known instanceof AudioBuffer) return start(known);
@@ -60,18 +81,19 @@ mergeInto(LibraryManager.library, {
   },
 
   // The tune, rendered at build time: loaded once, played from the start once through.
-  // Asked for before sound is allowed or before it has arrived, it counts as playing for
-  // its length and joins in where it would be by then, once both have come.
-  $k1PlayTune__deps: ['$k1StartSound'],
+  // Asked for before sound is allowed, before it has arrived, while silenced or paused, it
+  // counts as playing for its length and joins in where it would be by then, once it can.
+  $k1PlayTune__deps: ['$k1StartSound', '$k1Level'],
   $k1PlayTune: function (joining) {
     var audio = Module.k1audio;
     var go = function (buffer) {
       if (!Module.k1tuneWanted) return;
       var offset = joining ? (performance.now() - Module.k1tuneAskedAt) / 1000 : 0;
+      Module.k1tuneEnds = Module.k1tuneAskedAt + buffer.duration * 1000;
       if (offset >= buffer.duration) return;
+      if (k1Level('music') <= 0) { Module.k1tuneWaiting = true; return; }
       Module.k1tuneWaiting = false;
-      Module.k1tune = k1StartSound(audio, buffer, Module.k1tune, offset);
-      Module.k1tuneEnds = performance.now() + (buffer.duration - offset) * 1000;
+      Module.k1tune = k1StartSound(audio, 'music', buffer, Module.k1tune, offset);
     };
     if (Module.k1tuneBuffer) return go(Module.k1tuneBuffer);
     audio.decodeAudioData(Module.k1tuneData.slice(0)).then(function (buffer) {
@@ -79,10 +101,44 @@ mergeInto(LibraryManager.library, {
       go(buffer);
     }, function () {});
   },
-  $k1JoinTune__deps: ['$k1PlayTune'],
+  $k1JoinTune__deps: ['$k1PlayTune', '$k1Level'],
   $k1JoinTune: function () {
     if (Module.k1tuneWaiting && Module.k1tuneWanted && Module.k1audio && Module.k1audio.state === 'running' &&
-        (Module.k1tuneData || Module.k1tuneBuffer)) k1PlayTune(true);
+        k1Level('music') > 0 && (Module.k1tuneData || Module.k1tuneBuffer)) k1PlayTune(true);
+  },
+  // The tune silenced (muted, at 0 % or paused): it stops, and comes back where it would be.
+  $k1SilenceTune: function () {
+    if (!Module.k1tune) return;
+    try { Module.k1tune.stop(); } catch (e) {}
+    Module.k1tune = null;
+    Module.k1tuneWaiting = true;
+  },
+  k1_sound_levels__deps: ['$k1Gain', '$k1Level', '$k1SilenceTune', '$k1JoinTune'],
+  k1_sound_levels: function (music, effects) {
+    Module.k1levels = {music: music, effects: effects};
+    var audio = Module.k1audio;
+    if (audio) { k1Gain(audio, 'music'); k1Gain(audio, 'effects'); }
+    if (k1Level('music') <= 0) k1SilenceTune();
+    else k1JoinTune();
+    if (k1Level('effects') <= 0 && Module.k1effect) { try { Module.k1effect.stop(); } catch (e) {} }
+  },
+  k1_sound_paused__deps: ['$k1Gain', '$k1SilenceTune', '$k1JoinTune'],
+  k1_sound_paused: function (paused) {
+    paused = !!paused;
+    if (paused === !!Module.k1soundPaused) return;
+    Module.k1soundPaused = paused;
+    if (paused) {
+      Module.k1pausedAt = performance.now();
+      k1SilenceTune();
+      if (Module.k1effect) { try { Module.k1effect.stop(); } catch (e) {} }
+      return;
+    }
+    // The pause is left out of where the tune is and when it ends.
+    var paused_for = performance.now() - Module.k1pausedAt;
+    if (Module.k1tuneAskedAt !== undefined) Module.k1tuneAskedAt += paused_for;
+    if (Module.k1tuneEnds !== undefined) Module.k1tuneEnds += paused_for;
+    if (Module.k1audio) { k1Gain(Module.k1audio, 'music'); k1Gain(Module.k1audio, 'effects'); }
+    k1JoinTune();
   },
   k1_tune_load__deps: ['$k1JoinTune'],
   k1_tune_load: function (url) {
@@ -160,6 +216,9 @@ mergeInto(LibraryManager.library, {
       return 0;
     }
   },
+  k1_store_remove: function (name) {
+    try { localStorage.removeItem('kelto1:' + UTF8ToString(name)); } catch (e) {}
+  },
   k1_store_names: function () {
     var names = [];
     try {
@@ -185,6 +244,9 @@ mergeInto(LibraryManager.library, {
   // What the page's test reads: the frames shown and the state of the game's readouts.
   k1_report: function (key, value) {
     Module.k1state = Module.k1state || {};
-    Module.k1state[UTF8ToString(key)] = UTF8ToString(value);
+    key = UTF8ToString(key);
+    value = UTF8ToString(value);
+    if (Module.k1state[key] !== value && Module['onReport']) Module['onReport'](key, value);
+    Module.k1state[key] = value;
   },
 });

@@ -1,6 +1,7 @@
 // The machine under the game in a web page: the clock from performance.now, waits that
 // give the browser its turn (Asyncify), the page's keys and gamepad, the window drawn
-// into a canvas, WebAudio, and files kept in the browser's storage.
+// into a canvas, WebAudio, and files kept in the browser's storage. Around the game: the
+// player's remembered choices, the pause, the volumes and the records table's panel.
 #pragma once
 
 #include <optional>
@@ -10,6 +11,9 @@
 #include "platform/platform.h"
 #include "platform/shown_window.h"
 #include "frontend/frame_pacer.h"
+#include "frontend/key_bindings.h"
+#include "frontend/preferences.h"
+#include "frontend/remembered_vehicle.h"
 #include "frontend/screen_picture.h"
 #include "web/atlas_text_painter.h"
 #include "web/browser_files.h"
@@ -47,7 +51,36 @@ class WebPlatform final : public Platform {
   // Shows what was repainted since the last time it was shown.
   void Present();
 
+  // Between the game's ticks the title screen shows: no race runs, so none is paused;
+  // the remembered vehicle is offered once, then the one chosen is remembered.
+  void BetweenTicks(BoxTexts& texts);
+  // One of the page's own actions, from its keys or its controls (pause, mute, ghost).
+  void Do(Action action);
+  // The volumes set on the page, per cent.
+  void SetVolumes(int music, int effects);
+  // The page was hidden or lost the keyboard: a race waits for the player.
+  void PageLeft();
+  bool ghost_shown() const { return prefs_.ghost; }
+  // A touch screen: the title screen names no keys.
+  void UseTouch() {
+    touch_ = true;
+    dirty_ = true;
+  }
+  // The records table's lines over the view, the line picked highlighted (no lines: the
+  // view again); a replay paused with Space; how a replay went, on the title screen.
+  void ShowPanel(std::vector<std::string> lines, int pick);
+  void ShowReplayPaused(bool paused);
+  void ShowTitleLine(const std::string& line);
+
  private:
+  // While the race is paused: shows the page and gives the browser its turn, until it is
+  // resumed or Escape ends the game.
+  void WaitWhilePaused();
+  void SetPaused(bool on);
+  void SaveChoices();
+  void ApplyVolumes();
+  Overlay CurrentOverlay() const;
+
   BrowserFiles files_;
   BrowserKeys keys_;
   BrowserTune tune_;
@@ -56,6 +89,15 @@ class WebPlatform final : public Platform {
   AtlasTextPainter painter_;
   FramePacer pacer_;
   std::optional<ShownWindow> shown_;
+  Preferences prefs_;
+  Preferences saved_prefs_;  // as they are in the storage
+  bool in_race_ = false;          // a race (or a replay) runs
+  RememberedVehicle vehicle_;
+  bool touch_ = false;
+  bool replay_paused_ = false;
+  std::string title_line_;
+  std::vector<std::string> panel_;
+  int panel_pick_ = -1;
   bool dirty_ = false;
   bool ended_ = false;
   bool gamepad_seen_ = false;

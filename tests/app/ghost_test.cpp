@@ -2,6 +2,8 @@
 // and that it is only drawn, never part of the race.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/ghost.h"
 #include "app/sim_session.h"
 #include "replay/replay_file.h"
@@ -105,9 +107,10 @@ TEST(GhostRace, AFileThatIsNoRaceGivesNoGhostAndSaysWhy) {
   EXPECT_FALSE(why.empty());
 }
 
-// Traced beside the window, the ghost is the same, frame for frame; a tracing that is
-// dropped half-way stops rather than holding the program.
-TEST(GhostRace, TracingOnAThreadGivesTheSameGhost) {
+// Traced beside the window, or all at once where there are no threads, the ghost is the
+// same, frame for frame; a tracing that is dropped half-way stops rather than holding the
+// program, and one traced at once lets the caller have its turn as it goes.
+TEST(GhostRace, TracingOnAThreadOrAtOnceGivesTheSameGhost) {
   SimSession s;
   s.StartProgram();
   s.keys_for_frame = Drive;
@@ -116,15 +119,28 @@ TEST(GhostRace, TracingOnAThreadGivesTheSameGhost) {
   std::string why;
   const std::optional<std::vector<GhostFrame>> track = TraceGhost(file, why);
   ASSERT_TRUE(track) << why;
-  std::unique_ptr<GhostTracing> tracing = GhostTracing::Start(file, why);
-  ASSERT_TRUE(tracing) << why;
-  EXPECT_TRUE(tracing->Finish());
-  ASSERT_EQ(tracing->ready(), track->size());
-  for (size_t i = 0; i < track->size(); ++i) {
-    const GhostFrame& a = tracing->at(i);
-    const GhostFrame& b = (*track)[i];
-    ASSERT_TRUE(a.progress == b.progress && a.x == b.x && a.y == b.y && a.sprite == b.sprite) << "frame " << i + 1;
+  int turns = 0;
+  const struct {
+    const char* how;
+    std::function<std::unique_ptr<GhostTracing>()> trace;
+  } ways[] = {
+      {"on a thread", [&] { return GhostTracing::Start(file, why); }},
+      {"at once", [&] { return GhostTracing::TraceNow(file, why, [&] { ++turns; }); }},
+  };
+  for (const auto& way : ways) {
+    std::unique_ptr<GhostTracing> tracing = way.trace();
+    ASSERT_TRUE(tracing) << way.how << ": " << why;
+    EXPECT_TRUE(tracing->Finish()) << way.how;
+    ASSERT_EQ(tracing->ready(), track->size()) << way.how;
+    for (size_t i = 0; i < track->size(); ++i) {
+      const GhostFrame& a = tracing->at(i);
+      const GhostFrame& b = (*track)[i];
+      ASSERT_TRUE(a.progress == b.progress && a.x == b.x && a.y == b.y && a.sprite == b.sprite)
+          << way.how << ": frame " << i + 1;
+    }
   }
+  EXPECT_EQ(turns, static_cast<int>(track->size() / GhostTracing::kFramesBetween));
+  EXPECT_FALSE(GhostTracing::TraceNow({'K', '1', 'R', 'P', 0, 0}, why));
   for (int i = 0; i < 3; ++i) GhostTracing::Start(file, why).reset();
 }
 

@@ -41,6 +41,44 @@ async function screenshotPixels(page, path, rect) {
   }, png, rect);
 }
 
+// Waits for the browser to draw n frames of its own: time in which a running game shows
+// new pictures, whatever the machine's load.
+async function browserFrames(page, n) {
+  await page.evaluate((n) => new Promise((done) => {
+    const next = () => (--n <= 0 ? done() : requestAnimationFrame(next));
+    requestAnimationFrame(next);
+  }), n);
+}
+
+// Pixels of the ghost's colour (A0F0FF) in the view part of the canvas.
+async function ghostPixels(page) {
+  return page.evaluate(() => {
+    const d = Module.canvas.getContext('2d').getImageData(118, 0, 512, 576).data;
+    let n = 0;
+    for (let i = 0; i < d.length; i += 4) if (d[i] === 0xA0 && d[i + 1] === 0xF0 && d[i + 2] === 0xFF) n++;
+    return n;
+  });
+}
+
+// What the page's sound is doing: the tune's source, and the gains of the two kinds.
+async function sound(page) {
+  return page.evaluate(() => ({
+    tune: Module.k1tune instanceof AudioBufferSourceNode,
+    music: Module.k1gains && Module.k1gains.music ? Module.k1gains.music.gain.value : null,
+    effects: Module.k1gains && Module.k1gains.effects ? Module.k1gains.effects.gain.value : null,
+  }));
+}
+
+// Waits until test() holds, as the page is looked at again and again.
+async function until(test, ms) {
+  const end = Date.now() + ms;
+  for (;;) {
+    if (await test()) return true;
+    if (Date.now() > end) return false;
+    await sleep(30);
+  }
+}
+
 async function canvasRect(page) {
   return page.evaluate(() => {
     const r = Module.canvas.getBoundingClientRect();
@@ -107,6 +145,15 @@ async function canvasRect(page) {
   check('the title\'s line fits its box', ink.first > 122 && ink.last < 615, JSON.stringify(ink));
   check('the title\'s line names the page\'s keys, not Esc', /\(C\) 2026 Kelto1$/.test(s.notice) && !/Esc/.test(s.notice), s.notice);
 
+  // The title's hints (its dim grey line below the notice), counted in the picture.
+  const hintInk = await page.evaluate(() => {
+    const d = Module.canvas.getContext('2d').getImageData(120, 240, 497, 16).data;
+    let n = 0;
+    for (let i = 0; i < d.length; i += 4) if (d[i] === 0x90 && d[i + 1] === 0x90 && d[i + 2] === 0x90) n++;
+    return n;
+  });
+  check('a first visit\'s title names the page\'s keys to know', hintInk > 50, hintInk);
+
   // The delay box is typed into as on the desktop: the page's own control over it.
   await page.click('#delay', {clickCount: 3});
   await page.keyboard.type('9');
@@ -159,7 +206,82 @@ async function canvasRect(page) {
     .then(() => true, () => false);
   check('the tune sounds in the first race', tuneSounds, await page.evaluate(() => JSON.stringify({
     audio: Module.k1audio && Module.k1audio.state, arrived: !!Module.k1tuneData, waiting: !!Module.k1tuneWaiting})));
-  const f0 = s.frames;
+
+  // M silences the page: the tune stops and the gains go to nothing; M again brings the
+  // tune back where it would be. The choice is kept in the browser at once.
+  await page.keyboard.press('m');
+  s = await waitFor(page, (s) => s.muted === '1', 3000);
+  let heard = await sound(page);
+  check('M mutes: no tune playing, the gains at 0', s !== null && !heard.tune && heard.music === 0 && heard.effects === 0,
+        JSON.stringify(heard));
+  check('the mute is kept in the browser', (await page.evaluate(() => localStorage.getItem('kelto1:choice:sound.mute'))) === 'yes');
+  await page.keyboard.press('m');
+  const unmuted = await page.waitForFunction(() => Module.k1tune instanceof AudioBufferSourceNode, {timeout: 10000})
+    .then(() => true, () => false);
+  heard = await sound(page);
+  check('M again: the tune plays again at full volume', unmuted && heard.music === 1, JSON.stringify(heard));
+
+  // The music slider: at 0 no tune is started at all, at 40 it plays at 40 %; the volume
+  // is kept in the browser.
+  const slide = (value) => page.evaluate((v) => {
+    const music = document.getElementById('music');
+    music.value = v;
+    music.dispatchEvent(new Event('input'));
+  }, value);
+  await slide(0);
+  s = await waitFor(page, (s) => s.volumes === '0 100', 3000);
+  heard = await sound(page);
+  check('the music slider at 0: no tune playing', s !== null && !heard.tune && heard.music === 0, JSON.stringify(heard));
+  await slide(40);
+  const back = await page.waitForFunction(() => Module.k1tune instanceof AudioBufferSourceNode, {timeout: 10000})
+    .then(() => true, () => false);
+  heard = await sound(page);
+  check('at 40 the tune plays at 40 %, and the volume is kept', back && Math.abs(heard.music - 0.4) < 1e-6 &&
+        (await page.evaluate(() => localStorage.getItem('kelto1:choice:sound.music_volume'))) === '40', JSON.stringify(heard));
+  await slide(100);
+  await page.focus('#screen');
+
+  // P pauses the race: PAUSED over a view that stands still while the browser goes on
+  // drawing, the tune stopped, Alt held all the while; P again and the road moves on.
+  await page.keyboard.press('p');
+  s = await waitFor(page, (s) => s.paused === '1', 3000);
+  check('P pauses the race', s !== null);
+  const pausedView = await view(), pausedFrames = (await state(page)).frames;
+  await browserFrames(page, 30);
+  s = await state(page);
+  check('while paused the view stands still and no frame is shown', (await view()) === pausedView && s.frames === pausedFrames,
+        `${s.frames - pausedFrames} frames`);
+  check('while paused the tune is stopped', !(await sound(page)).tune);
+  const pausedInk = await page.evaluate(() => {
+    const d = Module.canvas.getContext('2d').getImageData(248, 280, 241, 16).data;
+    let n = 0;
+    for (let i = 0; i < d.length; i += 4) if (d[i] > 200 && d[i + 1] > 200) n++;
+    return n;
+  });
+  check('PAUSED shows over the view', pausedInk > 50, pausedInk);
+  await page.keyboard.press('p');
+  s = await waitFor(page, (s) => s.paused === '0', 3000);
+  const resumed = await page.waitForFunction((h) => {
+    const d = Module.canvas.getContext('2d').getImageData(118, 0, 512, 576).data;
+    let x = 0;
+    for (let i = 0; i < d.length; i += 4) x = (x * 31 + d[i] + d[i + 1] * 7 + d[i + 2] * 13) >>> 0;
+    return x !== h;
+  }, {timeout: 5000}, pausedView).then(() => true, () => false);
+  check('P again resumes: the road moves on', s !== null && resumed);
+
+  // The page hidden (another tab, the phone's home screen) pauses the race; P resumes it.
+  await page.evaluate(() => {
+    Object.defineProperty(document, 'hidden', {value: true, configurable: true});
+    document.dispatchEvent(new Event('visibilitychange'));
+    delete document.hidden;
+  });
+  s = await waitFor(page, (s) => s.paused === '1', 3000);
+  check('a hidden page pauses the race', s !== null);
+  await page.keyboard.press('p');
+  s = await waitFor(page, (s) => s.paused === '0', 3000);
+  check('P resumes it', s !== null);
+
+  const f0 = (await state(page)).frames;
   await sleep(1000);
   const f1 = (await state(page)).frames;
   console.log(`frames shown in one second of the race: ${f1 - f0} (${(1000 / (f1 - f0)).toFixed(1)} ms a frame)`);
@@ -194,9 +316,92 @@ async function canvasRect(page) {
   check('the replay left the stored settings alone',
         (await page.evaluate(() => localStorage.getItem('kelto1:/kelto1/car.dat'))) === stored);
 
+  // The player's choices: a vehicle chosen and the sound switched off come back after a
+  // reload, as do the title hints, seen once a race has been run.
+  await page.click('#carsel-open');
+  await page.click('#carsel-list li:nth-child(4)');
+  s = await waitFor(page, (s) => s.car === 'KeiTrack', 3000);
+  await page.focus('#screen');
+  await page.keyboard.press('m');
+  await waitFor(page, (s) => s.muted === '1', 3000);
   await page.reload({waitUntil: 'load'});
   s = await waitFor(page, (s) => s.title === '1', 10000);
   check('after a reload the best rank and delay are kept', s && s.best === '7' && s.delay === '9', s && `best ${s.best}, delay ${s.delay}`);
+  s = await waitFor(page, (s) => s.car === 'KeiTrack' && s.muted === '1', 3000);
+  check('after a reload the vehicle chosen and the mute are kept', s !== null, JSON.stringify(await state(page)));
+  check('the page\'s sound control says so', (await page.$eval('#mute', (b) => b.getAttribute('aria-pressed'))) === 'true');
+  check('the title hints are not shown again once a race has been run',
+        (await page.evaluate(() => localStorage.getItem('kelto1:choice:game.title_hints'))) === 'no');
+  await page.focus('#screen');
+  await page.keyboard.press('m');
+  await waitFor(page, (s) => s.muted === '0', 3000);
+
+  // Stored choices that are damaged or not ours: the defaults for those, one line.
+  const lastRace = await page.evaluate(() => localStorage.getItem('kelto1:/kelto1/last.k1r'));
+  await page.evaluate(() => {
+    localStorage.setItem('kelto1:choice:sound.music_volume', '250');
+    localStorage.setItem('kelto1:choice:game.vehicle', 'Tank');
+    localStorage.setItem('kelto1:choice:keys.pause', 'Q');
+  });
+  said.length = 0;
+  await page.reload({waitUntil: 'load'});
+  s = await waitFor(page, (s) => s.title === '1', 10000);
+  const choiceLines = said.filter((l) => /stored choices/.test(l));
+  check('damaged stored choices: the title comes, with one line', s !== null && choiceLines.length === 1, choiceLines.join(' | '));
+  check('damaged stored choices: their defaults, the others kept', s && s.volumes === '100 100' && s.muted === '0',
+        s && `${s.volumes}, muted ${s.muted}`);
+  await page.evaluate(() => {
+    for (const k of ['sound.music_volume', 'game.vehicle', 'keys.pause']) localStorage.removeItem('kelto1:choice:' + k);
+  });
+
+  // The records table: a race kept there with its replay (the one driven above) is listed
+  // by F3 over the view; Enter watches it, the table comes back after it, Escape closes it.
+  const table = 'kelto1 records 1\n2026-12-11 08:00:00\tRacingCar\t7\t2\tGinza\t120\t400\t20261211-080000.k1r\n';
+  await page.evaluate((table, replay) => {
+    const hex = [...new TextEncoder().encode(table)].map((b) => b.toString(16).padStart(2, '0')).join('');
+    localStorage.setItem('kelto1:/kelto1/records.txt', hex);
+    localStorage.setItem('kelto1:/kelto1/records/20261211-080000.k1r', replay);
+  }, table, lastRace);
+  await page.reload({waitUntil: 'load'});
+  s = await waitFor(page, (s) => s.title === '1' && s.ghost_ms !== undefined, 10000);
+  console.log(`the ghost of the race kept (${lastRace.length / 2} bytes) was traced in ${s && s.ghost_ms} ms, the title showing`);
+  await page.focus('#screen');
+  await page.keyboard.press('F3');
+  s = await waitFor(page, (s) => s.panel !== undefined && s.panel !== '0', 3000);
+  check('F3 shows the records table with the race kept', s !== null && s.panel === '4' && s.panel_pick === '0', s && s.panel);
+  const boxesHidden = await page.evaluate(() => ['carsel-box', 'delay'].every((id) => getComputedStyle(document.getElementById(id)).display === 'none'));
+  check('no box of the title screen shows over the table', boxesHidden);
+  await page.keyboard.press('Enter');
+  s = await waitFor(page, (s) => s.caption === 'REPLAY' && s.panel === '0', 5000);
+  check('Enter watches the race\'s replay', s !== null);
+  await page.keyboard.down('ArrowRight');
+  s = await waitFor(page, (s) => s.title === '1' && s.panel === '4', 30000);
+  await page.keyboard.up('ArrowRight');
+  check('after the replay the table is back', s !== null);
+  await page.keyboard.press('Escape');
+  s = await waitFor(page, (s) => s.panel === '0' && s.title === '1', 3000);
+  check('Escape closes the table, the title stays', s !== null);
+
+  // The best race's ghost drives beside the player in the next race; G hides it and shows
+  // it again, and the choice is kept.
+  await page.keyboard.down('Control'); await sleep(100); await page.keyboard.up('Control');
+  s = await waitFor(page, (s) => s.banner === '' && s.title === '0', 15000);
+  let seen = await until(async () => (await ghostPixels(page)) > 0, 10000);
+  check('the ghost\'s outline (A0F0FF) is on the canvas in the next race', s !== null && seen);
+  await page.keyboard.press('g');
+  s = await waitFor(page, (s) => s.ghost === '0', 3000);
+  // The frame on the canvas when G was pressed may still have it: from the next one on.
+  const hiddenFrom = (await state(page)).frames;
+  await waitFor(page, (s) => s.frames > hiddenFrom, 3000);
+  let shownWhileHidden = 0;
+  while ((await state(page)).frames < hiddenFrom + 12) { shownWhileHidden += await ghostPixels(page); await sleep(20); }
+  check('G hides the ghost', s !== null && shownWhileHidden === 0, shownWhileHidden);
+  check('the ghost hidden is kept in the browser', (await page.evaluate(() => localStorage.getItem('kelto1:choice:game.ghost'))) === 'no');
+  await page.keyboard.press('g');
+  seen = await until(async () => (await ghostPixels(page)) > 0, 10000);
+  check('G again shows it', seen);
+  await page.keyboard.press('Escape');
+  await waitFor(page, (s) => s.title === '1', 5000);
 
   // A damaged stored value is a damaged file to the game: the title still comes.
   await page.evaluate(() => localStorage.setItem('kelto1:/kelto1/car.dat', 'not a record'));

@@ -120,6 +120,15 @@ async function phone(browser, name, width, height) {
         l.controls.left.right <= l.controls.alt.left);
   check(`${name}: the title and replay buttons show`, l.controls.escape.shown && l.controls.f2.shown &&
         l.controls.escape.h >= 40 && l.controls.f2.h >= 40);
+
+  // The title's hints (its dim grey line below the notice), counted in the picture.
+  const hintInk = await page.evaluate(() => {
+    const d = Module.canvas.getContext('2d').getImageData(120, 240, 497, 16).data;
+    let n = 0;
+    for (let i = 0; i < d.length; i += 4) if (d[i] === 0x90 && d[i + 1] === 0x90 && d[i + 2] === 0x90) n++;
+    return n;
+  });
+  check(`${name}: the title names no keys on a touch screen`, hintInk === 0, hintInk);
   await page.screenshot({path: `${shots}/web_${name}.png`});
   // A thumb on the page neither scrolls, zooms, pulls to refresh, selects text nor opens
   // the long-press menu.
@@ -198,6 +207,23 @@ async function phone(browser, name, width, height) {
   check(`${name}: sliding the thumb onto the right button steers right`, s !== null, `x ${x1} -> ${(await state(page)).car_x}`);
   check(`${name}: the accelerator and the right button are held, the left one let go`, held === 'alt,right', held);
   check(`${name}: the car still drives`, Number((await state(page)).speed) > 0, (await state(page)).speed);
+  // Put away mid-race (another app, the home screen), the race waits; a touch on the
+  // picture resumes it.
+  await page.evaluate(() => {
+    Object.defineProperty(document, 'hidden', {value: true, configurable: true});
+    document.dispatchEvent(new Event('visibilitychange'));
+    delete document.hidden;
+  });
+  s = await waitFor(page, (s) => s.paused === '1', 3000);
+  check(`${name}: a page put away pauses the race`, s !== null);
+  await tap(centre(c));
+  s = await waitFor(page, (s) => s.paused === '0', 3000);
+  check(`${name}: a touch on the picture resumes it`, s !== null);
+  // The thumbs were let go with the page put away: they press again.
+  await fingers.lift(1);
+  await fingers.lift(0);
+  await fingers.put(0, at('alt'));
+  await fingers.put(1, at('right'));
   const f0 = (await state(page)).frames, t0 = Date.now();
   await sleep(2000);
   const f1 = (await state(page)).frames, fps = (f1 - f0) * 1000 / (Date.now() - t0);
@@ -214,6 +240,28 @@ async function phone(browser, name, width, height) {
   check(`${name}: the title button goes back to the title`, s !== null);
   check(`${name}: the race was kept for a replay`, (await page.evaluate(() => localStorage.getItem('kelto1:/kelto1/last.k1r') || '')).length > 0);
   check(`${name}: the title's line says nothing of quitting with Esc`, s && !/Esc/.test(s.notice), s && s.notice);
+
+  // The sound is switched off and on by a tap, and the records table opened by one and
+  // closed by the title button.
+  const button = async (selector) => page.$eval(selector, (b) => {
+    const r = b.getBoundingClientRect();
+    return {x: r.left + r.width / 2, y: r.top + r.height / 2, w: r.width, h: r.height, shown: b.offsetParent !== null};
+  });
+  const sound = await button('#mute'), records = await button('[data-key=f3]');
+  check(`${name}: the sound and records buttons show, big enough for a finger`, sound.shown && records.shown &&
+        sound.h >= 40 && records.h >= 40, `${sound.w}x${sound.h}, ${records.w}x${records.h}`);
+  await tap(sound);
+  s = await waitFor(page, (s) => s.muted === '1', 3000);
+  check(`${name}: a tap on the sound button mutes`, s !== null && (await page.evaluate(() => Module.k1gains.music.gain.value)) === 0);
+  await tap(sound);
+  s = await waitFor(page, (s) => s.muted === '0', 3000);
+  check(`${name}: a second tap brings the sound back`, s !== null);
+  await tap(records);
+  s = await waitFor(page, (s) => s.panel !== undefined && s.panel !== '0', 3000);
+  check(`${name}: a tap on the records button shows the table`, s !== null);
+  await tap(at('escape'));
+  s = await waitFor(page, (s) => s.panel === '0' && s.title === '1', 3000);
+  check(`${name}: the title button closes it`, s !== null);
 
   // Kept for offline play: a worker holds every file, and the page comes back without network.
   const worker = await page.evaluate(async () => {
