@@ -316,23 +316,36 @@ void ScreenPicture::DrawPanel(const Overlay& overlay, TextPainter& text) {
   const Face face = Face::PMincho11_25Bold;
   const int line_height = text.LineHeight(face) + 4;
   int y = inside.y + 6;
+  // Cells are separated by tabs. Each column starts a gap after the widest cell of the
+  // column before it, counting only the lines that fill every column (the heading and the
+  // races), so the table lines up in any face and a long line of help spans the columns.
+  const auto cells = [](const std::string& words) {
+    std::vector<std::string> out;
+    for (size_t start = 0;;) {
+      const size_t tab = words.find('\t', start);
+      out.push_back(words.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+      if (tab == std::string::npos) return out;
+      start = tab + 1;
+    }
+  };
+  constexpr int kGap = 10;
+  size_t columns = 0;
+  for (const std::string& line : overlay.panel) columns = std::max(columns, cells(line).size());
+  std::vector<int> widths(columns, 0);
+  for (const std::string& line : overlay.panel) {
+    const std::vector<std::string> row = cells(line);
+    if (row.size() != columns) continue;
+    for (size_t c = 0; c < columns; ++c) widths[c] = std::max(widths[c], text.Width(face, row[c]));
+  }
+  std::vector<int> starts(columns, 0);
+  for (size_t c = 1; c < columns; ++c) starts[c] = starts[c - 1] + widths[c - 1] + kGap;
   for (size_t i = 0; i < overlay.panel.size() && y + line_height <= inside.y + inside.h; ++i, y += line_height) {
     const bool picked = overlay.panel_pick >= 0 && static_cast<size_t>(overlay.panel_pick) + 1 == i;
     const Rect row{inside.x + 4, y, inside.w - 8, line_height};
     if (picked) FillRect(canvas_, row, 0x000080);
     const uint32_t color = i == 0 ? colors::kWhite : picked ? 0xC0FFFF : colors::kLightYellow;
-    // Cells are separated by tabs and start at fixed columns, so the table lines up in
-    // any face.
-    static constexpr int kColumns[] = {0, 22, 158, 208, 272, 356};
-    const std::string& words = overlay.panel[i];
-    size_t start = 0;
-    for (int column : kColumns) {
-      const size_t tab = words.find('\t', start);
-      const std::string cell = words.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
-      text.Draw(canvas_, row, face, cell, color, row.x + 4 + column, y + 2);
-      if (tab == std::string::npos) break;
-      start = tab + 1;
-    }
+    const std::vector<std::string> line = cells(overlay.panel[i]);
+    for (size_t c = 0; c < line.size(); ++c) text.Draw(canvas_, row, face, line[c], color, row.x + 4 + starts[c], y + 2);
   }
 }
 

@@ -190,6 +190,44 @@ TEST_F(ScreenPictureTest, TheChangesSentKeepTheScreensCopyEqualToThePicture) {
   EXPECT_EQ(send(), whole);
 }
 
+// The records table's columns are as wide as their widest cell: however long a date,
+// a distance or a face's letters, no cell runs into the next, and every race's cells
+// start under their heading.
+TEST_F(ScreenPictureTest, TheRecordsTablesColumnsNeverRunIntoEachOther) {
+  Repaint(Element::Window);
+  Overlay table;
+  table.panel = {"\tRECORDS\tRANK\tPLACES\tDISTANCE\tCAR / PLACE",
+                 "1\t2026-12-11 06:30:59 and more\t30\t38\t123456789012345\tMotorBike / 新宿",
+                 "20\t2026-12-11 06:30\t9999999\t7\t1\tX / Y", "",
+                 "\tUp, Down: pick   Enter: watch   Esc, F3: back"};
+  screen.Compose(game.Shown(), BoxView{}, text, table);
+  const Picture& p = screen.picture();
+  // The runs of ink along the middle of line i of the table: where each starts.
+  auto runs = [&](int i) {
+    const int y = kPanelRect.y + 2 + 6 + i * (testing::FakeTextPainter::kHeight + 4) + 7;
+    std::vector<int> starts;
+    bool inked = false;
+    for (int x = kPanelRect.x + 2; x < kPanelRect.Right() - 2; ++x) {
+      const bool ink = p.At(x, y) != colors::kBlack;
+      if (ink && !inked) starts.push_back(x);
+      inked = ink;
+    }
+    return starts;
+  };
+  const std::vector<int> heading = runs(0), first = runs(1), second = runs(2);
+  ASSERT_EQ(heading.size(), 5u);
+  ASSERT_EQ(first.size(), 6u) << "cells of the first race ran together";
+  ASSERT_EQ(second.size(), 6u) << "cells of the second race ran together";
+  for (size_t c = 1; c < 6; ++c) {
+    EXPECT_EQ(first[c], heading[c - 1]) << "column " << c;
+    EXPECT_EQ(second[c], heading[c - 1]) << "column " << c;
+  }
+  // The help spans the columns from the first heading's place.
+  const std::vector<int> help = runs(4);
+  ASSERT_EQ(help.size(), 1u);
+  EXPECT_EQ(help[0], heading[0]);
+}
+
 TEST_F(ScreenPictureTest, PausedShowsOverTheViewAndTheTitleLineOnlyOnTheTitleScreen) {
   Repaint(Element::Window);
   const Overlay both{true, "F2 REPLAY", {}, -1};
