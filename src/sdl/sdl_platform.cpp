@@ -12,6 +12,7 @@
 #include "sdl/display_message.h"
 #include "sdl/sdl_keys.h"
 #include "sdl/sdl_timer.h"
+#include "frontend/player_choices.h"
 #include "frontend/screenshot.h"
 
 namespace kelto1 {
@@ -338,22 +339,15 @@ void SdlPlatform::Handle(const SDL_Event& e) {
 void SdlPlatform::KeyEvent(const SDL_KeyboardEvent& key, bool down) {
   if (down) drop_text_ = false;
   const std::string name = SDL_GetScancodeName(key.keysym.scancode);
-  const std::optional<Action> action = prefs_.prefs().keys.ActionOf(name);
-  if (action && !IsDriving(*action)) {
-    // A letter or digit types into the box being typed into on the title screen.
-    const bool types = name.size() == 1 && boxes_.focus() && !in_race_;
-    if (!types) {
-      if (down) drop_text_ = true;
-      if (down && !key.repeat) Do(*action);
-      return;
-    }
-  }
-  int vkey = VirtualKeyOf(key.keysym.scancode);
-  if (action && IsDriving(*action)) {
-    vkey = VirtualKeyOf(*action);
-    // Driving keys never type into the boxes.
+  const KeyUse use = UseOfKey(prefs_.prefs().keys, name, boxes_.focus() && !in_race_);
+  if (use.kind == KeyUse::Kind::Own) {
     if (down) drop_text_ = true;
+    if (down && !key.repeat) Do(use.action);
+    return;
   }
+  const int vkey = use.kind == KeyUse::Kind::Driving ? use.virtual_key : VirtualKeyOf(key.keysym.scancode);
+  // Driving keys never type into the boxes.
+  if (down && !use.types) drop_text_ = true;
   if (vkey >= 0) {
     // Escape ends the game even from a pause.
     if (down && vkey == vk::kEscape) keys_.Press(vkey);
@@ -371,35 +365,32 @@ void SdlPlatform::KeyEvent(const SDL_KeyboardEvent& key, bool down) {
 
 void SdlPlatform::Do(Action action) {
   Preferences& p = prefs_.prefs();
+  if (action == Action::Pause) {
+    if (in_race_) SetPaused(!pause_.paused());
+    return;
+  }
+  if (action == Action::Screenshot) {
+    TakeScreenshot();
+    return;
+  }
+  // The window manager carries full screen out later: the choice is what was asked.
+  const ChoiceChange change = ApplyAction(p, action, video_.fullscreen());
+  if (!change.changed) return;
+  if (!change.note.empty()) Note(change.note);
   switch (action) {
-    case Action::Pause:
-      if (in_race_) SetPaused(!pause_.paused());
-      return;
     case Action::Mute:
-      p.muted = !p.muted;
       audio_.SetLevels(p.music_volume, p.effects_volume, p.muted);
-      Note(p.muted ? "kelto1: sound off" : "kelto1: sound on");
       break;
-    case Action::Screenshot:
-      TakeScreenshot();
-      return;
     case Action::FullScreen:
-      // The window manager carries the change out later: the choice is what was asked.
-      p.full_screen = !video_.fullscreen();
       video_.SetFullscreen(p.full_screen);
       exposed_ = true;
       break;
     case Action::Scaling:
-      p.scaling = p.scaling == ScaleMode::Whole ? ScaleMode::Sharp : ScaleMode::Whole;
       video_.SetScaleMode(p.scaling);
       exposed_ = true;
       break;
-    case Action::Ghost:
-      p.ghost = !p.ghost;
-      Note(p.ghost ? "kelto1: ghost shown" : "kelto1: ghost hidden");
-      break;
     default:
-      return;
+      break;
   }
   SavePreferences();
 }
@@ -425,8 +416,7 @@ void SdlPlatform::TakeScreenshot() {
 Overlay SdlPlatform::CurrentOverlay() const {
   Overlay o;
   o.paused = pause_.paused() || replay_paused_;
-  if (!title_line_.empty()) o.title_line = title_line_;
-  else if (prefs_.prefs().title_hints) o.title_line = TitleHintLine(prefs_.prefs().keys);
+  o.title_line = TitleLineFor(title_line_, prefs_.prefs());
   o.panel = panel_;
   o.panel_pick = panel_pick_;
   return o;
@@ -452,21 +442,7 @@ void SdlPlatform::ShowTitleLine(const std::string& line) {
 }
 
 void SdlPlatform::FollowVehicle(BoxTexts& texts) {
-  Preferences& p = prefs_.prefs();
-  const std::string& chosen = texts.BoxText(Element::CarSel);
-  if (!vehicle_offered_) {
-    vehicle_offered_ = true;
-    first_vehicle_ = chosen;
-    if (!p.vehicle.empty() && chosen != p.vehicle) texts.BoxTyped(Element::CarSel, p.vehicle);
-    return;
-  }
-  // The game's own first choice is not a choice of the player's: nothing to write yet.
-  if (p.vehicle.empty() && chosen == first_vehicle_) return;
-  const bool item = std::any_of(kCarSelItems.begin(), kCarSelItems.end(), [&](const char* n) { return chosen == n; });
-  if (item && chosen != p.vehicle) {
-    p.vehicle = chosen;
-    SavePreferences();
-  }
+  if (vehicle_.Follow(prefs_.prefs(), texts)) SavePreferences();
 }
 
 void SdlPlatform::HandleEvents(BoxTexts& texts) {
