@@ -70,4 +70,20 @@ std::string TitleLineFor(const std::string& told, const Preferences& p) {
   return p.title_hints ? TitleHintLine(p.keys) : std::string();
 }
 
+bool OverlayState::ShowPanel(std::vector<std::string> lines, int pick) {
+  if (lines == panel_ && pick == pick_) return false;
+  panel_ = std::move(lines);
+  pick_ = pick;
+  return true;
+}
+
+Overlay OverlayState::Now(bool race_paused, const Preferences& prefs) const {
+  Overlay o;
+  o.paused = race_paused || replay_paused_;
+  o.title_line = TitleLineFor(told_, prefs);
+  o.panel = panel_;
+  o.panel_pick = pick_;
+  return o;
+}
+
 }  // namespace kelto1

@@ -6,9 +6,11 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "frontend/key_bindings.h"
 #include "frontend/preferences.h"
+#include "frontend/screen_picture.h"
 #include "platform/shown_window.h"
 
 namespace kelto1 {
@@ -58,5 +60,29 @@ class VehicleMemory {
 // The dim line under the title screen's texts: what a replay told, else the keys to know
 // until the player has run a race, else none.
 std::string TitleLineFor(const std::string& told, const Preferences& prefs);
+
+// What a window shows over the game's picture besides the game's own: PAUSED, the line
+// under the title, the records table.
+class OverlayState {
+ public:
+  // The table's lines, the first a heading, the line picked highlighted; no lines: none.
+  // True when that changes what is shown.
+  bool ShowPanel(std::vector<std::string> lines, int pick);
+  // A replay being watched was paused or resumed.
+  void ShowReplayPaused(bool paused) { replay_paused_ = paused; }
+  // How a replay went, under the title until the next race begins.
+  void ShowTitleLine(const std::string& line) { told_ = line; }
+  void RaceBegun() { told_.clear(); }
+  // While the table shows, no key types into the title screen's boxes.
+  bool panel_shown() const { return !panel_.empty(); }
+  // All of it as it is to be drawn now, the race paused or not.
+  Overlay Now(bool race_paused, const Preferences& prefs) const;
+
+ private:
+  bool replay_paused_ = false;
+  std::string told_;
+  std::vector<std::string> panel_;
+  int pick_ = -1;
+};
 
 }  // namespace kelto1

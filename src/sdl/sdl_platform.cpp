@@ -209,7 +209,7 @@ void SdlPlatform::Repaint(const ShownWindow& shown, Element which) {
   if (!shown.elements.Painted(Element::Gamewait).visible && !in_race_) {
     queue_.KeepTyping(false);
     in_race_ = true;
-    title_line_.clear();
+    overlay_.RaceBegun();
     // The hints have been seen once a race has been run.
     prefs_.prefs().title_hints = false;
   }
@@ -304,7 +304,7 @@ void SdlPlatform::Handle(const SDL_Event& e) {
       KeyEvent(e.key, e.type == SDL_KEYDOWN);
       break;
     case SDL_TEXTINPUT:
-      if (drop_text_ || !panel_.empty()) {
+      if (drop_text_ || overlay_.panel_shown()) {
         drop_text_ = false;
         break;
       }
@@ -356,7 +356,7 @@ void SdlPlatform::KeyEvent(const SDL_KeyboardEvent& key, bool down) {
     if (down && !key.repeat && vkey == vk::kControl) ctrl_pressed_at_ = key.timestamp;
     if (down && vkey == vk::kEscape && end_asked_at_ == 0) end_asked_at_ = key.timestamp;
   }
-  if (!panel_.empty()) return;  // the records table takes the keys, not the boxes
+  if (overlay_.panel_shown()) return;  // the records table takes the keys, not the boxes
   WindowMessage m;
   m.type = down ? WindowMessage::Type::KeyDown : WindowMessage::Type::KeyUp;
   m.key = EditKeyOf(key.keysym.sym);
@@ -413,31 +413,22 @@ void SdlPlatform::TakeScreenshot() {
   if (pause_.paused()) Present();
 }
 
-Overlay SdlPlatform::CurrentOverlay() const {
-  Overlay o;
-  o.paused = pause_.paused() || replay_paused_;
-  o.title_line = TitleLineFor(title_line_, prefs_.prefs());
-  o.panel = panel_;
-  o.panel_pick = panel_pick_;
-  return o;
-}
+Overlay SdlPlatform::CurrentOverlay() const { return overlay_.Now(pause_.paused(), prefs_.prefs()); }
 
 void SdlPlatform::ShowPanel(std::vector<std::string> lines, int pick) {
-  if (lines == panel_ && pick == panel_pick_) return;
-  panel_ = std::move(lines);
-  panel_pick_ = pick;
+  if (!overlay_.ShowPanel(std::move(lines), pick)) return;
   dirty_ = true;
   if (shown_) Present();
 }
 
 void SdlPlatform::ShowReplayPaused(bool paused) {
-  replay_paused_ = paused;
+  overlay_.ShowReplayPaused(paused);
   dirty_ = true;
   if (shown_) Present();
 }
 
 void SdlPlatform::ShowTitleLine(const std::string& line) {
-  title_line_ = line;
+  overlay_.ShowTitleLine(line);
   dirty_ = true;
 }
 

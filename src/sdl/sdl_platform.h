@@ -138,6 +138,7 @@ class SdlPlatform final : public Platform {
   PreferencesFile prefs_;
   RacePause pause_{keys_};
   VehicleMemory vehicle_;
+  OverlayState overlay_;
 
   // The game's window, from its first repaint on.
   std::optional<ShownWindow> shown_;
@@ -154,10 +155,6 @@ class SdlPlatform final : public Platform {
   bool ended_ = false;
   bool in_race_ = false;          // a race (or a replay) runs: keys are the driver's
   bool drop_text_ = false;        // the key just pressed did something: it types nothing
-  bool replay_paused_ = false;
-  std::string title_line_;
-  std::vector<std::string> panel_;
-  int panel_pick_ = -1;
   // KELTO1_TIMINGS set: one line each race tells how long the GET READY banner stayed
   // on screen after Ctrl, and one at the end how long it took after Escape or the
   // request to close.

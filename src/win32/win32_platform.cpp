@@ -356,7 +356,7 @@ void Win32Platform::Repaint(const ShownWindow& shown, Element which) {
   if (!shown.elements.Painted(Element::Gamewait).visible && !in_race_) {
     queue_.KeepTyping(false);
     in_race_ = true;
-    title_line_.clear();
+    overlay_.RaceBegun();
     // The hints have been seen once a race has been run.
     prefs_.prefs().title_hints = false;
   }
@@ -525,7 +525,7 @@ bool Win32Platform::Key(unsigned message, uintptr_t w, intptr_t l) {
     else if (down) pause_.Press(vkey);
     else pause_.Release(vkey);
   }
-  if (!panel_.empty()) return true;  // the records table takes the keys, not the boxes
+  if (overlay_.panel_shown()) return true;  // the records table takes the keys, not the boxes
   WindowMessage m;
   m.type = down ? WindowMessage::Type::KeyDown : WindowMessage::Type::KeyUp;
   m.key = EditKeyOfVirtualKey(key);
@@ -580,31 +580,22 @@ void Win32Platform::TakeScreenshot() {
   if (pause_.paused()) Present();
 }
 
-Overlay Win32Platform::CurrentOverlay() const {
-  Overlay o;
-  o.paused = pause_.paused() || replay_paused_;
-  o.title_line = TitleLineFor(title_line_, prefs_.prefs());
-  o.panel = panel_;
-  o.panel_pick = panel_pick_;
-  return o;
-}
+Overlay Win32Platform::CurrentOverlay() const { return overlay_.Now(pause_.paused(), prefs_.prefs()); }
 
 void Win32Platform::ShowPanel(std::vector<std::string> lines, int pick) {
-  if (lines == panel_ && pick == panel_pick_) return;
-  panel_ = std::move(lines);
-  panel_pick_ = pick;
+  if (!overlay_.ShowPanel(std::move(lines), pick)) return;
   dirty_ = true;
   if (shown_) Present();
 }
 
 void Win32Platform::ShowReplayPaused(bool paused) {
-  replay_paused_ = paused;
+  overlay_.ShowReplayPaused(paused);
   dirty_ = true;
   if (shown_) Present();
 }
 
 void Win32Platform::ShowTitleLine(const std::string& line) {
-  title_line_ = line;
+  overlay_.ShowTitleLine(line);
   dirty_ = true;
 }
 
@@ -660,7 +651,7 @@ intptr_t Win32Platform::Handle(unsigned message, uintptr_t w, intptr_t l) {
       const auto unit = static_cast<uint16_t>(w);
       if (unit < 0x20 || unit == 0x7F) return 0;  // Backspace, Enter, Tab and Escape come as keys
       // The key that made it did something else, or the records table is up.
-      if (drop_text_ || !panel_.empty()) {
+      if (drop_text_ || overlay_.panel_shown()) {
         drop_text_ = false;
         return 0;
       }

@@ -139,6 +139,7 @@ class Win32Platform final : public Platform {
   PreferencesFile prefs_;
   RacePause pause_{keys_};
   VehicleMemory vehicle_;
+  OverlayState overlay_;
 
   std::optional<ShownWindow> shown_;
   std::string program_folder_;
@@ -155,10 +156,6 @@ class Win32Platform final : public Platform {
   bool ended_ = false;
   bool in_race_ = false;     // a race (or a replay) runs: keys are the driver's
   bool drop_text_ = false;   // the key just pressed did something: it types nothing
-  bool replay_paused_ = false;
-  std::string title_line_;
-  std::vector<std::string> panel_;
-  int panel_pick_ = -1;
   // The sharp fit's enlarged picture, kept between paints (a memory DC and its bitmap).
   void* sharp_dc_ = nullptr;
   void* sharp_bitmap_ = nullptr;

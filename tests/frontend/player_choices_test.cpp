@@ -149,5 +149,29 @@ TEST(TitleLineFor, WhatAReplayToldThenTheHintsUntilARaceIsRun) {
   EXPECT_EQ(TitleLineFor("told", p), "told");
 }
 
+TEST(OverlayState, PausedTheLineAndTheTableAsTheWindowIsToDrawThem) {
+  OverlayState o;
+  Preferences p;
+  EXPECT_EQ(o.Now(false, p), (Overlay{false, TitleHintLine(p.keys), {}, -1}));
+  EXPECT_TRUE(o.Now(true, p).paused);
+  o.ShowReplayPaused(true);
+  EXPECT_TRUE(o.Now(false, p).paused) << "a paused replay says so too";
+  o.ShowReplayPaused(false);
+  o.ShowTitleLine("replay played as recorded");
+  EXPECT_EQ(o.Now(false, p).title_line, "replay played as recorded");
+  o.RaceBegun();
+  p.title_hints = false;
+  EXPECT_EQ(o.Now(false, p).title_line, "");
+  EXPECT_FALSE(o.panel_shown());
+  EXPECT_TRUE(o.ShowPanel({"heading", "1"}, 0));
+  EXPECT_FALSE(o.ShowPanel({"heading", "1"}, 0)) << "nothing new to show";
+  EXPECT_TRUE(o.ShowPanel({"heading", "1"}, -1));
+  EXPECT_TRUE(o.panel_shown());
+  EXPECT_EQ(o.Now(false, p).panel, (std::vector<std::string>{"heading", "1"}));
+  EXPECT_EQ(o.Now(false, p).panel_pick, -1);
+  EXPECT_TRUE(o.ShowPanel({}, -1));
+  EXPECT_FALSE(o.panel_shown());
+}
+
 }  // namespace
 }  // namespace kelto1
