@@ -2,6 +2,7 @@
 #include "frontend/screenshot.h"
 
 #include <cctype>
+#include <ctime>
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -67,6 +68,19 @@ std::string FreeScreenshotPath(FileStore& files, const std::string& folder, cons
     if (!files.Exists(path)) return path;
   }
   return "";
+}
+
+std::string ScreenshotStem() {
+  char stem[64];
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  std::strftime(stem, sizeof stem, "kelto1-%Y%m%d-%H%M%S", &local);
+  return stem;
 }
 
 std::string SaveScreenshot(FileStore& files, const Picture& picture, const std::string& folder,

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
 #include "sdl/display_message.h"
 #include "sdl/sdl_keys.h"
@@ -403,12 +402,7 @@ void SdlPlatform::TakeScreenshot() {
   screen_.Compose(*shown_, boxes_.View(caret_shown_), painter_, overlay);
   const char* home = std::getenv("HOME");
   const std::string folder = ScreenshotFolder(PicturesFolder(), home ? home : "", DefaultUserDataFolder());
-  char stem[64];
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  std::strftime(stem, sizeof stem, "kelto1-%Y%m%d-%H%M%S", &local);
-  Note(SaveScreenshot(files_, screen_.picture(), folder, stem));
+  Note(SaveScreenshot(files_, screen_.picture(), folder, ScreenshotStem()));
   dirty_ = true;
   if (pause_.paused()) Present();
 }

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 
 #include "frontend/scaling.h"
 #include "frontend/screenshot.h"
@@ -570,12 +569,7 @@ void Win32Platform::TakeScreenshot() {
   overlay.paused = false;
   screen_.Compose(*shown_, boxes_.View(caret_shown_), painter_, overlay);
   const std::string folder = ScreenshotFolder(PicturesFolder(), "", DefaultUserDataFolder());
-  char stem[64];
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_s(&local, &now);
-  std::strftime(stem, sizeof stem, "kelto1-%Y%m%d-%H%M%S", &local);
-  Note(SaveScreenshot(files_, screen_.picture(), folder, stem));
+  Note(SaveScreenshot(files_, screen_.picture(), folder, ScreenshotStem()));
   dirty_ = true;
   if (pause_.paused()) Present();
 }
