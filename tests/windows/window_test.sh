@@ -2,7 +2,7 @@
 # kelto1.exe in its window under Wine on Xvfb, driven with xdotool as a player would:
 # the title with its logo's colours and the hints line, Ctrl's PLAYER 1 GET READY banner
 # coming and going, Alt raising the speed readout, P freezing the race under PAUSED and
-# P letting it go on, a typed frame delay saved by Escape into car.dat under the
+# P letting it go on, another window taking the keyboard pausing it too, a typed frame delay saved by Escape into car.dat under the
 # prefix's %APPDATA%\Kelto1\ and read back by a second start; kelto1.ini written there
 # after a choice (F10, G) and read back; F12's PNG; F11 and the sharp fit; F3's records
 # table, a race watched from it and told under the title. Wine's sound is off: the game
@@ -11,7 +11,7 @@
 set -euo pipefail
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 root=$(cd "$(dirname "$0")/../.." && pwd)
-for tool in Xvfb xdotool import convert compare wine; do
+for tool in Xvfb xdotool xmessage import convert compare wine; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 screen_w=1280 screen_h=1024
@@ -21,9 +21,10 @@ export WINEDEBUG=-all
 "$root/tests/windows/wine_prefix.sh"
 
 work=$(mktemp -d)
-xvfb_pid='' game_pid=''
+xvfb_pid='' game_pid='' other_pid=''
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$other_pid" ] && kill "$other_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -211,6 +212,23 @@ xdotool key p
 await "PAUSED gone once P is pressed again" 248 280 241 16 FFFFC0 none
 await_differs "the race going on after the pause" "$work/paused.png" 0 0 630 576
 xdotool keyup alt
+# Another window taking the keyboard pauses the race; P back in the game's window goes on.
+xmessage -geometry +900+900 "another window" 2>/dev/null &
+other_pid=$!
+other=''
+for _ in $(seq 100); do
+  other=$(xdotool search --onlyvisible --name '^xmessage$' 2>/dev/null | head -n 1) && [ -n "$other" ] && break
+  sleep 0.1
+done
+[ -n "$other" ] || fail "no other window to take the keyboard"
+xdotool windowfocus "$other"
+await "PAUSED once another window has the keyboard" 248 280 241 16 FFFFC0
+kill "$other_pid" 2>/dev/null || true
+wait "$other_pid" 2>/dev/null || true
+other_pid=''
+xdotool mousemove $((win_x + 400)) $((win_y + 400)) click 1
+xdotool key p
+await "PAUSED gone once P is pressed back in the game's window" 248 280 241 16 FFFFC0 none
 kill -0 "$game_pid" 2>/dev/null || fail "the game ended during the race"
 
 xdotool key Escape
