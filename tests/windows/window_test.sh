@@ -4,7 +4,7 @@
 # coming and going, Alt raising the speed readout, P freezing the race under PAUSED and
 # P letting it go on, another window taking the keyboard pausing it too, a typed frame delay saved by Escape into car.dat under the
 # prefix's %APPDATA%\Kelto1\ and read back by a second start; kelto1.ini written there
-# after a choice (F10, G) and read back; F12's PNG; F11 and the sharp fit; F3's records
+# after a choice (the vehicle, F10, G) and read back; F12's PNG; F11 and the sharp fit; F3's records
 # table, a race watched from it and told under the title. Wine's sound is off: the game
 # runs silently, with at most one line about it.
 # Usage: window_test.sh path/to/kelto1.exe   (exits 77 when Xvfb, xdotool or wine is missing)
@@ -183,6 +183,15 @@ png=$(winepath -u "$saved" 2>/dev/null)
 [ "$(identify -format '%m %wx%h' "$png")" = "PNG 630x576" ] || fail "the screenshot is not a 630x576 PNG"
 rm -rf "$pictures/kelto1"
 
+# The motorbike from the selector's list (its button, then its third item): the choice is
+# remembered in kelto1.ini.
+snap
+crop "$work/list_before.png" 0 220 120 100
+xdotool mousemove $((win_x + 80)) $((win_y + 210)) click 1
+await_change "the selector's list open" "$work/list_before.png" 0 220 120 100
+xdotool mousemove $((win_x + 40)) $((win_y + 254)) click 1
+await_line "the motorbike remembered in kelto1.ini" "$prefs" '^vehicle = MotorBike$'
+
 # A frame delay typed into its box; Tab takes the caret away.
 crop "$work/box_before.png" 0 360 57 18
 xdotool mousemove $((win_x + 30)) $((win_y + 368)) click 1
@@ -309,6 +318,7 @@ done
 xdotool key Escape
 wait_for_end "Escape at the second start"
 grep -q '^full_screen = no' "$prefs" || fail "the window given back is not remembered"
+grep -q '^vehicle = MotorBike$' "$prefs" || fail "the vehicle offered at the second start was not kept"
 [ "$(grep -c . "$prefs")" -gt 10 ] || fail "kelto1.ini holds too little"
 
 # ---- portable.txt beside the program keeps the files there ---------------------------
