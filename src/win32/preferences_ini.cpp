@@ -4,6 +4,7 @@
 
 #include "frontend/preferences.h"
 #include "platform/disk_files_win32.h"
+#include "win32/profile_lines.h"
 
 // Last, as its macros take names the game's headers use.
 #ifndef WIN32_LEAN_AND_MEAN
@@ -14,23 +15,6 @@
 namespace kelto1 {
 
 namespace {
-
-std::string Trimmed(const std::string& s) {
-  const size_t first = s.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
-}
-
-// The number of the text's line that reads as `line` once trimmed (1 when none does).
-int LineNumberOf(const std::string& text, const std::string& line) {
-  int number = 1;
-  for (size_t at = 0; at <= text.size(); ++number) {
-    const size_t end = std::min(text.find('\n', at), text.size());
-    if (Trimmed(text.substr(at, end - at)) == line) return number;
-    at = end + 1;
-  }
-  return 1;
-}
 
 // The strings of a list the profile functions fill: each ends with a nul, the list with
 // one more. Its room is more than the largest file can need, so nothing is cut off.
@@ -56,14 +40,10 @@ int ReadIniEntries(const std::string& text, const std::string& path, std::vector
   for (const std::string& section : sections) {
     const DWORD length = GetPrivateProfileSectionW(WidePath(section).c_str(), list.data(), room, file.c_str());
     for (const std::string& line : Strings(list, length)) {
-      const std::string l = Trimmed(line);
-      if (l.empty() || l[0] == ';' || l[0] == '#') continue;  // comments, as inih takes them
-      const size_t equals = l.find('=');
-      if (equals == std::string::npos) {
-        if (bad_line == 0) bad_line = LineNumberOf(text, l);
-        continue;
-      }
-      entries.push_back({Trimmed(section), Trimmed(l.substr(0, equals)), Trimmed(l.substr(equals + 1))});
+      PreferenceEntry entry;
+      const ProfileLine read = ReadProfileLine(section, line, entry);
+      if (read == ProfileLine::Entry) entries.push_back(std::move(entry));
+      if (read == ProfileLine::NotAnEntry && bad_line == 0) bad_line = LineNumberOf(text, line);
     }
   }
   return bad_line;

@@ -12,6 +12,7 @@
 #include "platform/music_commands.h"
 #include "win32/game_pad.h"
 #include "win32/mci_tune.h"
+#include "win32/profile_lines.h"
 #include "win32/wav_effects.h"
 #include "win32/win32_keys.h"
 
@@ -268,6 +269,42 @@ TEST(Win32Keys, KeyMessagesNamedAsThePreferencesNameKeys) {
           found = CanonicalKeyName(KeyNameOfVirtualKey(vk, extended, 0x2A)) == CanonicalKeyName(key);
       EXPECT_TRUE(found) << key;
     }
+}
+
+// The lines Windows' INI reader hands back mean what they mean to inih on Linux.
+TEST(ProfileLines, ReadAsInihReadsThem) {
+  using P = ProfileLine;
+  const struct {
+    const char* line;
+    P read;
+    const char* name;
+    const char* value;
+  } cases[] = {
+      {"vehicle = MotorBike", P::Entry, "vehicle", "MotorBike"},
+      {"vehicle=MotorBike", P::Entry, "vehicle", "MotorBike"},
+      {"  mute =  yes  \r", P::Entry, "mute", "yes"},
+      {"vehicle = MotorBike        ; RacingCar, FamilyCar", P::Entry, "vehicle", "MotorBike"},
+      {"brake = LeftCtrl RightCtrl\t; also starts a race", P::Entry, "brake", "LeftCtrl RightCtrl"},
+      {"pause = P;Space", P::Entry, "pause", "P;Space"},  // no blank before ';': part of the value
+      {"vehicle =", P::Entry, "vehicle", ""},
+      {"a = b = c", P::Entry, "a", "b = c"},
+      {"; a comment", P::Skipped, "", ""},
+      {"# a comment", P::Skipped, "", ""},
+      {"   ", P::Skipped, "", ""},
+      {"this is not a setting", P::NotAnEntry, "", ""},
+  };
+  for (const auto& c : cases) {
+    PreferenceEntry e;
+    EXPECT_EQ(ReadProfileLine(" game ", c.line, e), c.read) << c.line;
+    if (c.read != P::Entry) continue;
+    EXPECT_EQ(e.section, "game");
+    EXPECT_EQ(e.name, c.name) << c.line;
+    EXPECT_EQ(e.value, c.value) << c.line;
+  }
+  const std::string text = "[game]\r\nvehicle = \r\n  oops  \r\n[keys]\noops\n";
+  EXPECT_EQ(LineNumberOf(text, "oops"), 3);
+  EXPECT_EQ(LineNumberOf(text, "[keys]"), 4);
+  EXPECT_EQ(LineNumberOf(text, "not there"), 1);
 }
 
 TEST(Win32Keys, TheEditBoxesKeysByTheirVirtualKeyNumbers) {

@@ -323,6 +323,9 @@ grep -q '^vehicle = MotorBike$' "$prefs" || fail "the vehicle offered at the sec
 
 # ---- portable.txt beside the program keeps the files there ---------------------------
 # A kelto1.ini edited by hand, wrongly: one line says so, and the file is left as it is.
+# A comment after a value, as README's example has them, is no fault.
+sed -i 's/^mute = no$/mute = no         ; M switches it/' "$prefs"
+grep -q '; M switches it' "$prefs" || fail "kelto1.ini has no line mute = no"
 printf 'this is not a setting\n[extra]\nspeed = 3\n' >>"$prefs"
 cp "$prefs" "$work/damaged.ini"
 touch "$program/portable.txt"
