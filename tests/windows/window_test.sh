@@ -59,14 +59,19 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
 
+# The first visible window of that name, once it shows (empty when none does).
+find_window() {  # name
+  local found=''
+  for _ in $(seq 300); do
+    found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) && [ -n "$found" ] && break
+    sleep 0.1
+  done
+  echo "$found"
+}
 start_game() {
   (cd "$program" && exec wine kelto1.exe >"$work/game.log" 2>&1) &
   game_pid=$!
-  window=''
-  for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^KELTO1$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.1
-  done
+  window=$(find_window KELTO1)
   [ -n "$window" ] || fail "no window KELTO1 appeared"
   eval "$(xdotool getwindowgeometry --shell "$window")"
   win_x=$X win_y=$Y
@@ -224,11 +229,7 @@ xdotool keyup alt
 # Another window taking the keyboard pauses the race; P back in the game's window goes on.
 xmessage -geometry +900+900 "another window" 2>/dev/null &
 other_pid=$!
-other=''
-for _ in $(seq 100); do
-  other=$(xdotool search --onlyvisible --name '^xmessage$' 2>/dev/null | head -n 1) && [ -n "$other" ] && break
-  sleep 0.1
-done
+other=$(find_window xmessage)
 [ -n "$other" ] || fail "no other window to take the keyboard"
 xdotool windowfocus "$other"
 await "PAUSED once another window has the keyboard" 248 280 241 16 FFFFC0
