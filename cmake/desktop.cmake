@@ -29,7 +29,7 @@ if(kelto1_missing)
 endif()
 
 # The preferences file read with inih.
-add_library(kelto1_preferences_file STATIC src/frontend/preferences_file.cpp)
+add_library(kelto1_preferences_file STATIC src/frontend/preferences_file.cpp src/frontend/preferences_ini_inih.cpp)
 target_link_libraries(kelto1_preferences_file PUBLIC kelto1_frontend PkgConfig::KELTO1_INIH)
 
 # The desktop's sound: SDL2_mixer, with the tune through FluidSynth.

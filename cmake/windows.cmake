@@ -53,10 +53,13 @@ enable_language(RC)
 
 # The machine under the game, on the Win32 API (its parts that need no Windows are tested
 # on Linux with the rest).
-add_library(kelto1_win32 STATIC ${CMAKE_SOURCE_DIR}/src/win32/win32_platform.cpp)
-target_link_libraries(kelto1_win32 PUBLIC kelto1_win32_logic kelto1_frontend kelto1_platform winmm)
+# The preferences file is read by Windows' own INI reader, as no INI library is built for
+# MinGW; the Pictures folder is asked of the shell.
+add_library(kelto1_win32 STATIC ${CMAKE_SOURCE_DIR}/src/win32/win32_platform.cpp
+  ${CMAKE_SOURCE_DIR}/src/win32/preferences_ini.cpp ${CMAKE_SOURCE_DIR}/src/frontend/preferences_file.cpp)
+target_link_libraries(kelto1_win32 PUBLIC kelto1_win32_logic kelto1_frontend kelto1_platform winmm shell32 ole32 uuid)
 
-add_executable(kelto1 WIN32 src/app/win32_main.cpp src/app/command_line.cpp src/app/replay_viewer.cpp
+add_executable(kelto1 WIN32 src/app/win32_main.cpp src/app/command_line.cpp src/app/replay_viewer.cpp src/app/records_screen.cpp
   src/web/atlas_text_painter.cpp ${KELTO1_GLYPHS_CPP} ${CMAKE_BINARY_DIR}/generated/kelto1.rc)
 target_link_libraries(kelto1 PRIVATE kelto1_win32 kelto1_runner)
 target_include_directories(kelto1 PRIVATE ${CMAKE_BINARY_DIR}/generated)

@@ -21,27 +21,7 @@
 
 namespace {
 constexpr uint64_t kTimerMs = 20;
-
-// The records table in the desktop window.
-class DesktopRecordsWindow final : public kelto1::RecordsWindow {
- public:
-  explicit DesktopRecordsWindow(kelto1::SdlPlatform& platform) : platform_(platform) {}
-  kelto1::Platform& screen() override { return platform_; }
-  void ShowPanel(std::vector<std::string> lines, int pick) override { platform_.ShowPanel(std::move(lines), pick); }
-  bool Between(kelto1::Kelto1& game) override {
-    platform_.HandleEvents(game);
-    if (platform_.ended()) return false;
-    platform_.WaitForEvents(kelto1::TicksNow() + kTimerMs);
-    return !platform_.ended();
-  }
-  void ShowReplayPaused(bool paused) override { platform_.ShowReplayPaused(paused); }
-  void ShowTitleLine(const std::string& line) override { platform_.ShowTitleLine(line); }
-
- private:
-  kelto1::SdlPlatform& platform_;
-};
-
-}  // namespace
+}
 
 int main(int argc, char** argv) {
   const kelto1::CommandLine command = kelto1::ParseCommandLine(argc, argv);
@@ -105,7 +85,7 @@ int main(int argc, char** argv) {
       if (watched.played && !watched.diverged) platform->ShowTitleLine(watched.line);
     }
     if (platform->GetAsyncKeyState(kelto1::vk::kF3) != 0 && game->window[kelto1::Element::GameTitle].visible) {
-      DesktopRecordsWindow window(*platform);
+      kelto1::EditionRecordsWindow<kelto1::SdlPlatform> window(*platform, kelto1::TicksNow, kTimerMs);
       kelto1::ShowRecords(window, *game, extras.records());
     }
     const uint64_t now = kelto1::TicksNow();

@@ -3,6 +3,7 @@
 // same way; what it needs of the window is below.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,5 +34,30 @@ class RecordsWindow {
 
 // Shows the table until the player leaves it. records: none shows an empty table.
 void ShowRecords(RecordsWindow& window, Kelto1& game, RecordsKeeper* records);
+
+// An edition's own window as the table's: Window is the edition's platform, with the
+// table's calls of its own and its events between ticks (HandleEvents, WaitForEvents,
+// ended); now is its clock in milliseconds and tick_ms the game's tick.
+template <class Window>
+class EditionRecordsWindow final : public RecordsWindow {
+ public:
+  EditionRecordsWindow(Window& window, uint64_t (*now)(), uint64_t tick_ms)
+      : window_(window), now_(now), tick_ms_(tick_ms) {}
+  Platform& screen() override { return window_; }
+  void ShowPanel(std::vector<std::string> lines, int pick) override { window_.ShowPanel(std::move(lines), pick); }
+  bool Between(Kelto1& game) override {
+    window_.HandleEvents(game);
+    if (window_.ended()) return false;
+    window_.WaitForEvents(now_() + tick_ms_);
+    return !window_.ended();
+  }
+  void ShowReplayPaused(bool paused) override { window_.ShowReplayPaused(paused); }
+  void ShowTitleLine(const std::string& line) override { window_.ShowTitleLine(line); }
+
+ private:
+  Window& window_;
+  uint64_t (*now_)();
+  uint64_t tick_ms_;
+};
 
 }  // namespace kelto1

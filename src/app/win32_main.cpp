@@ -11,6 +11,7 @@
 
 #include "app/command_line.h"
 #include "app/race_extras.h"
+#include "app/records_screen.h"
 #include "app/replay_viewer.h"
 #include "platform/disk_files.h"
 #include "replay/replay_file.h"
@@ -52,8 +53,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kelto1: %s\n", error.c_str());
     return 1;
   }
+  platform->OpenAudio();
   if (replay) {
-    const kelto1::WatchResult watched = kelto1::WatchReplay(*platform, *replay);
+    const kelto1::WatchResult watched =
+        kelto1::WatchReplay(*platform, *replay, [&](bool paused) { platform->ShowReplayPaused(paused); });
     std::fprintf(stderr, "kelto1: %s\n", watched.line.c_str());
     return !watched.played ? 2 : watched.diverged ? 1 : 0;
   }
@@ -62,6 +65,7 @@ int main(int argc, char** argv) {
   auto game = std::make_unique<kelto1::Kelto1>(extras.platform());
   game->Form_Load();
   extras.Start(*game, command.ghost_file);
+  extras.ghost().ShownWhen([&] { return platform->ghost_shown(); });
   game->Repaint(kelto1::Element::Window);  // the window appears once start-up is done
 
   uint64_t next_tick = kelto1::TicksNow() + kTimerMs;
@@ -69,8 +73,17 @@ int main(int argc, char** argv) {
     platform->HandleEvents(*game);
     // F2 on the title screen replays the last race. Asked every pass, so that a press
     // made during a race is used up before the title screen shows.
-    if (platform->GetAsyncKeyState(kelto1::vk::kF2) != 0 && game->window[kelto1::Element::GameTitle].visible)
-      kelto1::ReplayFromTitle(*platform, *game);
+    if (platform->GetAsyncKeyState(kelto1::vk::kF2) != 0 && game->window[kelto1::Element::GameTitle].visible) {
+      const kelto1::WatchResult watched =
+          kelto1::ReplayFromTitle(*platform, *game, [&](bool paused) { platform->ShowReplayPaused(paused); });
+      // A replay that could not be played, or went its own way, is told in the title
+      // screen's notice already; one that played as recorded is told under it.
+      if (watched.played && !watched.diverged) platform->ShowTitleLine(watched.line);
+    }
+    if (platform->GetAsyncKeyState(kelto1::vk::kF3) != 0 && game->window[kelto1::Element::GameTitle].visible) {
+      kelto1::EditionRecordsWindow<kelto1::Win32Platform> window(*platform, kelto1::TicksNow, kTimerMs);
+      kelto1::ShowRecords(window, *game, extras.records());
+    }
     const uint64_t now = kelto1::TicksNow();
     if (now < next_tick) {
       platform->WaitForEvents(next_tick);

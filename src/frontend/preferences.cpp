@@ -36,8 +36,9 @@ std::optional<int> Percent(const std::string& v) {
 bool Apply(Preferences& p, const PreferenceEntry& e, bool& known) {
   known = true;
   if (e.section == "game" && e.name == "vehicle") {
-    const bool item = std::any_of(kCarSelItems.begin(), kCarSelItems.end(),
-                                  [&](const char* name) { return e.value == name; });
+    // Empty, as written before the player chose one: the game's own choice.
+    const bool item = e.value.empty() || std::any_of(kCarSelItems.begin(), kCarSelItems.end(),
+                                                     [&](const char* name) { return e.value == name; });
     if (item) p.vehicle = e.value;
     return item;
   }

@@ -47,10 +47,16 @@ struct PreferenceEntry {
 // to `problems`.
 Preferences PreferencesFrom(const std::vector<PreferenceEntry>& entries, std::vector<std::string>& problems);
 
+// The INI reader each edition brings: the entries of a preferences file whose whole text
+// is `text`, read from `path`, and the number of the first line that is neither
+// "name = value" nor a [section] nor a comment (0: none). Linux reads the text with inih;
+// Windows has the system's own reader read the file at path, the text already checked.
+int ReadIniEntries(const std::string& text, const std::string& path, std::vector<PreferenceEntry>& entries);
+
 // Reads the file's text (with the INI reader). What is wrong (a line that is not "name = value", an unknown
 // section or name, a value out of range, a key that cannot be bound) keeps the default
 // for that choice and is told in `complaint`, one line; empty when all was understood.
-Preferences ParsePreferences(std::string_view text, std::string& complaint);
+Preferences ParsePreferences(std::string_view text, std::string& complaint, const std::string& path = {});
 // The file's text for these choices.
 std::string PreferencesText(const Preferences& prefs);
 

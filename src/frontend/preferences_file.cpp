@@ -1,22 +1,11 @@
-// The preferences file on disk, its text read through the INI reader (inih).
-#include <ini.h>
-
+// The preferences file on disk, its text read through the edition's INI reader.
 #include <algorithm>
 
 #include "frontend/preferences.h"
 
 namespace kelto1 {
 
-namespace {
-
-int TakeEntry(void* user, const char* section, const char* name, const char* value) {
-  static_cast<std::vector<PreferenceEntry>*>(user)->push_back({section, name, value ? value : ""});
-  return 1;
-}
-
-}  // namespace
-
-Preferences ParsePreferences(std::string_view text, std::string& complaint) {
+Preferences ParsePreferences(std::string_view text, std::string& complaint, const std::string& path) {
   complaint.clear();
   std::vector<std::string> problems;
   std::vector<PreferenceEntry> entries;
@@ -25,8 +14,7 @@ Preferences ParsePreferences(std::string_view text, std::string& complaint) {
   } else if (text.find('\0') != std::string_view::npos) {
     problems.push_back("not a text file");
   } else {
-    const std::string copy(text);  // the reader wants the text's end marked
-    if (const int line = ini_parse_string(copy.c_str(), TakeEntry, &entries); line != 0)
+    if (const int line = ReadIniEntries(std::string(text), path, entries); line != 0)
       problems.push_back("line " + std::to_string(line) + " is not \"name = value\" nor a [section]");
   }
   Preferences prefs = PreferencesFrom(entries, problems);
@@ -50,7 +38,8 @@ PreferencesFile::PreferencesFile(FileStore& files, std::string path, Note note)
                         : "cannot be read, so it is left as it is";
     keep_away_ = true;
   } else {
-    prefs_ = ParsePreferences(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), complaint);
+    prefs_ = ParsePreferences(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), complaint,
+                              path_);
   }
   // What was read counts as saved: a file that is only partly understood is left as
   // the player wrote it until a choice changes.

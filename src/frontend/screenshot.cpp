@@ -1,6 +1,9 @@
 // Screenshots as PNG files.
 #include "frontend/screenshot.h"
 
+#include <cctype>
+#include <ctime>
+
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
@@ -16,8 +19,21 @@ void Append(void* context, void* data, int size) {
 }
 
 std::string WithoutTrailingSlashes(std::string folder) {
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\') && folder != "\\\\") folder.pop_back();
   return folder;
+}
+
+// A folder's full name: from the root, or on Windows from a drive ("C:\") or a share.
+bool FullName(const std::string& f) {
+  const bool drive = f.size() > 2 && std::isalpha(static_cast<unsigned char>(f[0])) && f[1] == ':' &&
+                     (f[2] == '\\' || f[2] == '/');
+  return !f.empty() && (f[0] == '/' || drive || f.rfind("\\\\", 0) == 0);
+}
+
+// A name in a folder, joined as the folder's own name is written.
+std::string Inside(const std::string& folder, const std::string& name) {
+  const bool windows = folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos;
+  return folder + (windows ? '\\' : '/') + name;
 }
 
 }  // namespace
@@ -42,17 +58,29 @@ std::vector<uint8_t> EncodePng(const Picture& picture) {
 std::string ScreenshotFolder(const std::string& pictures_folder, const std::string& home_folder,
                              const std::string& data_folder) {
   const std::string pictures = WithoutTrailingSlashes(pictures_folder);
-  if (!pictures.empty() && pictures[0] == '/' && pictures != WithoutTrailingSlashes(home_folder))
-    return pictures + "/kelto1";
+  if (FullName(pictures) && pictures != WithoutTrailingSlashes(home_folder)) return Inside(pictures, "kelto1");
   return WithoutTrailingSlashes(data_folder);
 }
 
 std::string FreeScreenshotPath(FileStore& files, const std::string& folder, const std::string& stem) {
   for (int n = 1; n <= 100; ++n) {
-    const std::string path = folder + "/" + stem + (n == 1 ? "" : "-" + std::to_string(n)) + ".png";
+    const std::string path = Inside(folder, stem + (n == 1 ? "" : "-" + std::to_string(n)) + ".png");
     if (!files.Exists(path)) return path;
   }
   return "";
+}
+
+std::string ScreenshotStem() {
+  char stem[64];
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  std::strftime(stem, sizeof stem, "kelto1-%Y%m%d-%H%M%S", &local);
+  return stem;
 }
 
 std::string SaveScreenshot(FileStore& files, const Picture& picture, const std::string& folder,

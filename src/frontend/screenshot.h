@@ -23,6 +23,9 @@ std::string ScreenshotFolder(const std::string& pictures_folder, const std::stri
 // Empty when a hundred are taken.
 std::string FreeScreenshotPath(FileStore& files, const std::string& folder, const std::string& stem);
 
+// The name a screenshot taken now starts with: "kelto1-" and the local date and time.
+std::string ScreenshotStem();
+
 // Saves the picture as a new PNG file in folder; the line to show the player either way.
 std::string SaveScreenshot(FileStore& files, const Picture& picture, const std::string& folder,
                            const std::string& stem);

@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
 #include "sdl/display_message.h"
 #include "sdl/sdl_keys.h"
 #include "sdl/sdl_timer.h"
+#include "frontend/player_choices.h"
 #include "frontend/screenshot.h"
 
 namespace kelto1 {
@@ -208,7 +208,7 @@ void SdlPlatform::Repaint(const ShownWindow& shown, Element which) {
   if (!shown.elements.Painted(Element::Gamewait).visible && !in_race_) {
     queue_.KeepTyping(false);
     in_race_ = true;
-    title_line_.clear();
+    overlay_.RaceBegun();
     // The hints have been seen once a race has been run.
     prefs_.prefs().title_hints = false;
   }
@@ -309,7 +309,7 @@ void SdlPlatform::Handle(const SDL_Event& e) {
       KeyEvent(e.key, e.type == SDL_KEYDOWN);
       break;
     case SDL_TEXTINPUT:
-      if (drop_text_ || !panel_.empty()) {
+      if (drop_text_ || overlay_.panel_shown()) {
         drop_text_ = false;
         break;
       }
@@ -344,22 +344,15 @@ void SdlPlatform::Handle(const SDL_Event& e) {
 void SdlPlatform::KeyEvent(const SDL_KeyboardEvent& key, bool down) {
   if (down) drop_text_ = false;
   const std::string name = SDL_GetScancodeName(key.keysym.scancode);
-  const std::optional<Action> action = prefs_.prefs().keys.ActionOf(name);
-  if (action && !IsDriving(*action)) {
-    // A letter or digit types into the box being typed into on the title screen.
-    const bool types = name.size() == 1 && boxes_.focus() && !in_race_;
-    if (!types) {
-      if (down) drop_text_ = true;
-      if (down && !key.repeat) Do(*action);
-      return;
-    }
-  }
-  int vkey = VirtualKeyOf(key.keysym.scancode);
-  if (action && IsDriving(*action)) {
-    vkey = VirtualKeyOf(*action);
-    // Driving keys never type into the boxes.
+  const KeyUse use = UseOfKey(prefs_.prefs().keys, name, boxes_.focus() && !in_race_);
+  if (use.kind == KeyUse::Kind::Own) {
     if (down) drop_text_ = true;
+    if (down && !key.repeat) Do(use.action);
+    return;
   }
+  const int vkey = use.kind == KeyUse::Kind::Driving ? use.virtual_key : VirtualKeyOf(key.keysym.scancode);
+  // Driving keys never type into the boxes.
+  if (down && !use.types) drop_text_ = true;
   if (vkey >= 0) {
     // Escape ends the game even from a pause.
     if (down && vkey == vk::kEscape) keys_.Press(vkey);
@@ -368,7 +361,7 @@ void SdlPlatform::KeyEvent(const SDL_KeyboardEvent& key, bool down) {
     if (down && !key.repeat && vkey == vk::kControl) ctrl_pressed_at_ = key.timestamp;
     if (down && vkey == vk::kEscape && end_asked_at_ == 0) end_asked_at_ = key.timestamp;
   }
-  if (!panel_.empty()) return;  // the records table takes the keys, not the boxes
+  if (overlay_.panel_shown()) return;  // the records table takes the keys, not the boxes
   WindowMessage m;
   m.type = down ? WindowMessage::Type::KeyDown : WindowMessage::Type::KeyUp;
   m.key = EditKeyOf(key.keysym.sym);
@@ -377,35 +370,32 @@ void SdlPlatform::KeyEvent(const SDL_KeyboardEvent& key, bool down) {
 
 void SdlPlatform::Do(Action action) {
   Preferences& p = prefs_.prefs();
+  if (action == Action::Pause) {
+    if (in_race_) SetPaused(!pause_.paused());
+    return;
+  }
+  if (action == Action::Screenshot) {
+    TakeScreenshot();
+    return;
+  }
+  // The window manager carries full screen out later: the choice is what was asked.
+  const ChoiceChange change = ApplyAction(p, action, video_.fullscreen());
+  if (!change.changed) return;
+  if (!change.note.empty()) Note(change.note);
   switch (action) {
-    case Action::Pause:
-      if (in_race_) SetPaused(!pause_.paused());
-      return;
     case Action::Mute:
-      p.muted = !p.muted;
       audio_.SetLevels(p.music_volume, p.effects_volume, p.muted);
-      Note(p.muted ? "kelto1: sound off" : "kelto1: sound on");
       break;
-    case Action::Screenshot:
-      TakeScreenshot();
-      return;
     case Action::FullScreen:
-      // The window manager carries the change out later: the choice is what was asked.
-      p.full_screen = !video_.fullscreen();
       video_.SetFullscreen(p.full_screen);
       exposed_ = true;
       break;
     case Action::Scaling:
-      p.scaling = p.scaling == ScaleMode::Whole ? ScaleMode::Sharp : ScaleMode::Whole;
       video_.SetScaleMode(p.scaling);
       exposed_ = true;
       break;
-    case Action::Ghost:
-      p.ghost = !p.ghost;
-      Note(p.ghost ? "kelto1: ghost shown" : "kelto1: ghost hidden");
-      break;
     default:
-      return;
+      break;
   }
   SavePreferences();
 }
@@ -418,62 +408,33 @@ void SdlPlatform::TakeScreenshot() {
   screen_.Compose(*shown_, boxes_.View(caret_shown_), painter_, overlay);
   const char* home = std::getenv("HOME");
   const std::string folder = ScreenshotFolder(PicturesFolder(), home ? home : "", DefaultUserDataFolder());
-  char stem[64];
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  std::strftime(stem, sizeof stem, "kelto1-%Y%m%d-%H%M%S", &local);
-  Note(SaveScreenshot(files_, screen_.picture(), folder, stem));
+  Note(SaveScreenshot(files_, screen_.picture(), folder, ScreenshotStem()));
   screen_.ChangeAll();  // what that compose changed never went to the screen
   dirty_ = true;
   if (pause_.paused()) Present();
 }
 
-Overlay SdlPlatform::CurrentOverlay() const {
-  Overlay o;
-  o.paused = pause_.paused() || replay_paused_;
-  if (!title_line_.empty()) o.title_line = title_line_;
-  else if (prefs_.prefs().title_hints) o.title_line = TitleHintLine(prefs_.prefs().keys);
-  o.panel = panel_;
-  o.panel_pick = panel_pick_;
-  return o;
-}
+Overlay SdlPlatform::CurrentOverlay() const { return overlay_.Now(pause_.paused(), prefs_.prefs()); }
 
 void SdlPlatform::ShowPanel(std::vector<std::string> lines, int pick) {
-  if (lines == panel_ && pick == panel_pick_) return;
-  panel_ = std::move(lines);
-  panel_pick_ = pick;
+  if (!overlay_.ShowPanel(std::move(lines), pick)) return;
   dirty_ = true;
   if (shown_) Present();
 }
 
 void SdlPlatform::ShowReplayPaused(bool paused) {
-  replay_paused_ = paused;
+  overlay_.ShowReplayPaused(paused);
   dirty_ = true;
   if (shown_) Present();
 }
 
 void SdlPlatform::ShowTitleLine(const std::string& line) {
-  title_line_ = line;
+  overlay_.ShowTitleLine(line);
   dirty_ = true;
 }
 
 void SdlPlatform::FollowVehicle(BoxTexts& texts) {
-  Preferences& p = prefs_.prefs();
-  const std::string& chosen = texts.BoxText(Element::CarSel);
-  if (!vehicle_offered_) {
-    vehicle_offered_ = true;
-    first_vehicle_ = chosen;
-    if (!p.vehicle.empty() && chosen != p.vehicle) texts.BoxTyped(Element::CarSel, p.vehicle);
-    return;
-  }
-  // The game's own first choice is not a choice of the player's: nothing to write yet.
-  if (p.vehicle.empty() && chosen == first_vehicle_) return;
-  const bool item = std::any_of(kCarSelItems.begin(), kCarSelItems.end(), [&](const char* n) { return chosen == n; });
-  if (item && chosen != p.vehicle) {
-    p.vehicle = chosen;
-    SavePreferences();
-  }
+  if (vehicle_.Follow(prefs_.prefs(), texts)) SavePreferences();
 }
 
 void SdlPlatform::HandleEvents(BoxTexts& texts) {

@@ -19,6 +19,7 @@
 #include "frontend/key_bindings.h"
 #include "frontend/key_state.h"
 #include "frontend/race_pause.h"
+#include "frontend/player_choices.h"
 #include "frontend/preferences.h"
 #include "frontend/screen_picture.h"
 #include "sdl/sdl_audio.h"
@@ -138,6 +139,8 @@ class SdlPlatform final : public Platform {
   FramePacer pacer_;
   PreferencesFile prefs_;
   RacePause pause_{keys_};
+  VehicleMemory vehicle_;
+  OverlayState overlay_;
 
   // The game's window, from its first repaint on.
   std::optional<ShownWindow> shown_;
@@ -153,13 +156,7 @@ class SdlPlatform final : public Platform {
   bool close_requested_ = false;
   bool ended_ = false;
   bool in_race_ = false;          // a race (or a replay) runs: keys are the driver's
-  bool vehicle_offered_ = false;  // the remembered vehicle was put in the selector
   bool drop_text_ = false;        // the key just pressed did something: it types nothing
-  bool replay_paused_ = false;
-  std::string title_line_;
-  std::vector<std::string> panel_;
-  int panel_pick_ = -1;
-  std::string first_vehicle_;  // the selector's text when the game first showed it
   // KELTO1_TIMINGS set: one line each race tells how long the GET READY banner stayed
   // on screen after Ctrl, and one at the end how long it took after Escape or the
   // request to close.

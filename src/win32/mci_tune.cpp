@@ -26,6 +26,7 @@ bool MciTune::Load(const std::string& path, std::string& why) {
     return false;
   }
   open_ = true;
+  sounding_ = start_when_let_go_ = false;
   return true;
 }
 
@@ -33,6 +34,10 @@ bool MciTune::PlayFromStart(std::string& why) {
   if (!open_) {
     why = "no tune is open";
     return false;
+  }
+  if (held_) {
+    sounding_ = start_when_let_go_ = true;
+    return true;
   }
   if (const uint32_t error = Send(std::string("play ") + kAlias + " from 0"); error != 0) {
     why = "the MIDI sequencer cannot play the tune (MCI error " + std::to_string(error) + ")";
@@ -43,18 +48,41 @@ bool MciTune::PlayFromStart(std::string& why) {
 
 bool MciTune::Playing() {
   if (!open_) return false;
+  if (held_) return sounding_;
+  return ModePlaying();
+}
+
+bool MciTune::ModePlaying() {
   std::string mode;
   return send_(std::string("status ") + kAlias + " mode", mode) == 0 && mode == "playing";
 }
 
 void MciTune::Stop() {
+  sounding_ = start_when_let_go_ = false;
   if (open_) Send(std::string("stop ") + kAlias);
+}
+
+void MciTune::Hold(bool held) {
+  if (held == held_) return;
+  held_ = held;
+  if (!open_) return;
+  if (held) {
+    sounding_ = ModePlaying();
+    start_when_let_go_ = false;
+    if (sounding_) Send(std::string("pause ") + kAlias);
+  } else if (start_when_let_go_) {
+    start_when_let_go_ = false;
+    Send(std::string("play ") + kAlias + " from 0");
+  } else if (sounding_) {
+    Send(std::string("resume ") + kAlias);
+  }
 }
 
 void MciTune::Unload() {
   if (!open_) return;
   Send(std::string("close ") + kAlias);
   open_ = false;
+  sounding_ = start_when_let_go_ = false;
 }
 
 }  // namespace kelto1

@@ -25,12 +25,20 @@ class MciTune final : public TunePlayer {
   bool Playing() override;
   void Stop() override;
   void Unload() override;
+  // Held (a paused race, the sound off, the music at nothing): the tune stops where it is
+  // and goes on from there when let go. Meanwhile it answers as it was, so the game does
+  // not start it again; a start asked for meanwhile starts it when let go.
+  void Hold(bool held);
 
  private:
   uint32_t Send(const std::string& command);
+  bool ModePlaying();
 
   Sender send_;
   bool open_ = false;
+  bool held_ = false;
+  bool sounding_ = false;       // while held: the tune was playing, or was asked to start
+  bool start_when_let_go_ = false;
 };
 
 // The path as MCI takes it: Windows separators throughout, between double quotes.

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <vector>
 
 namespace kelto1 {
@@ -19,9 +20,18 @@ class WavEffects {
   explicit WavEffects(Player play) : play_(std::move(play)) {}
   // The image must outlive its sound: the game's own images stay put for its whole run.
   void Play(const std::vector<uint8_t>& image);
+  // The effects' loudness, per cent: at 0 none is played, below 100 each plays from a
+  // copy with its samples made quieter (made once per image and level).
+  void SetLevel(int percent);
 
  private:
   Player play_;
+  int level_ = 100;
+  std::map<const uint8_t*, std::vector<uint8_t>> quieter_;
 };
+
+// A copy of a plain PCM WAV image (8 or 16 bits a sample) with every sample at percent of
+// its loudness; other images are copied as they are.
+std::vector<uint8_t> QuieterWav(const std::vector<uint8_t>& image, int percent);
 
 }  // namespace kelto1

@@ -18,6 +18,41 @@ EditKey EditKeyOfVirtualKey(unsigned virtual_key) {
   }
 }
 
+std::string KeyNameOfVirtualKey(unsigned virtual_key, bool extended, unsigned scan_code) {
+  constexpr unsigned kRightShiftScanCode = 0x36;
+  if ((virtual_key >= '0' && virtual_key <= '9') || (virtual_key >= 'A' && virtual_key <= 'Z'))
+    return std::string(1, static_cast<char>(virtual_key));
+  if (virtual_key >= 0x70 && virtual_key <= 0x7B) return "F" + std::to_string(virtual_key - 0x70 + 1);
+  switch (virtual_key) {
+    case 0x25: return "Left";
+    case 0x27: return "Right";
+    case 0x26: return "Up";
+    case 0x28: return "Down";
+    case 0x10: return scan_code == kRightShiftScanCode ? "RightShift" : "LeftShift";
+    case 0x11: return extended ? "RightCtrl" : "LeftCtrl";
+    case 0x12: return extended ? "RightAlt" : "LeftAlt";
+    case 0xA0: return "LeftShift";
+    case 0xA1: return "RightShift";
+    case 0xA2: return "LeftCtrl";
+    case 0xA3: return "RightCtrl";
+    case 0xA4: return "LeftAlt";
+    case 0xA5: return "RightAlt";
+    case 0x20: return "Space";
+    case 0x0D: return "Return";
+    case 0x09: return "Tab";
+    case 0x13: return "Pause";
+    case 0x2D: return "Insert";
+    case 0x2E: return "Delete";
+    case 0x24: return "Home";
+    case 0x23: return "End";
+    case 0x21: return "PageUp";
+    case 0x22: return "PageDown";
+    case 0x08: return "Backspace";
+    case 0x1B: return "Escape";
+    default: return "";
+  }
+}
+
 namespace {
 
 std::string Utf8(uint32_t code) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "frontend/scaling.h"
+#include "frontend/screenshot.h"
 #include "platform/disk_files_win32.h"
 
 // Last, as its macros take names the game's headers use.
@@ -12,7 +13,10 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <knownfolders.h>
 #include <mmsystem.h>
+#include <objbase.h>
+#include <shlobj.h>
 #include <xinput.h>
 
 namespace kelto1 {
@@ -28,6 +32,8 @@ constexpr uint64_t kCaretBlinkMs = 530;
 constexpr uint32_t kLongestSleepMs = 10;
 constexpr DWORD kWindowedStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kFullScreenStyle = WS_POPUP;
+// While paused the window is looked at this often.
+constexpr DWORD kPausedWaitMs = 100;
 
 uint32_t SendMci(const std::string& command, std::string& reply) {
   wchar_t answer[128] = {};
@@ -53,6 +59,21 @@ uint64_t ProcessorMs() {
   return ms(kernel) + ms(user);
 }
 
+
+// The player's Pictures folder, empty when Windows knows none.
+std::string PicturesFolder() {
+  PWSTR path = nullptr;
+  std::string folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &path)) && path) folder = Utf8Path(path);
+  CoTaskMemFree(path);
+  return folder;
+}
+
+void NoteLine(const std::string& line) {
+  std::fprintf(stderr, "%s\n", line.c_str());
+  std::fflush(stderr);
+  OutputDebugStringW(WidePath(line + "\n").c_str());
+}
 
 }  // namespace
 
@@ -92,7 +113,8 @@ Win32Platform::Win32Platform(TextPainter& painter)
       boxes_(painter),
       effects_(PlayWavImage),
       tune_(SendMci),
-      music_(tune_, [this](const std::string& line) { Note("kelto1: " + line); }) {}
+      music_(tune_, [this](const std::string& line) { Note("kelto1: " + line); }),
+      prefs_(files_, DefaultPreferencesPath(), NoteLine) {}
 
 std::unique_ptr<Win32Platform> Win32Platform::Create(TextPainter& painter, std::string& error) {
   std::unique_ptr<Win32Platform> p(new Win32Platform(painter));
@@ -104,6 +126,8 @@ Win32Platform::~Win32Platform() {
   PlaySoundW(nullptr, nullptr, 0);
   tune_.Unload();
   if (window_) DestroyWindow(Hwnd(window_));
+  if (sharp_dc_) DeleteDC(static_cast<HDC>(sharp_dc_));
+  if (sharp_bitmap_) DeleteObject(static_cast<HBITMAP>(sharp_bitmap_));
   if (timer_period_set_) timeEndPeriod(1);
 }
 
@@ -139,18 +163,50 @@ bool Win32Platform::Open(std::string& error) {
 
 // Started from Explorer a windowed program has no standard error: the line goes to the
 // debugger's output as well, where DebugView and the like show it.
-void Win32Platform::Note(const std::string& line) {
-  std::fprintf(stderr, "%s\n", line.c_str());
-  std::fflush(stderr);
-  OutputDebugStringW(WidePath(line + "\n").c_str());
+void Win32Platform::Note(const std::string& line) { NoteLine(line); }
+
+void Win32Platform::OpenAudio() { ApplySoundLevels(); }
+
+// The effects' level by their copies; the tune's by the MIDI synthesizer's volume, held
+// where it is while the sound is off, the music at nothing or the race paused.
+void Win32Platform::ApplySoundLevels() {
+  const Preferences& p = prefs_.prefs();
+  effects_.SetLevel(p.muted ? 0 : p.effects_volume);
+  const DWORD side = static_cast<DWORD>(0xFFFF * p.music_volume / 100);
+  midiOutSetVolume(reinterpret_cast<HMIDIOUT>(static_cast<UINT_PTR>(0)), side | (side << 16));
+  tune_.Hold(pause_.paused() || p.muted || p.music_volume == 0);
 }
 
 // ---- Time ----------------------------------------------------------------------------
 
 uint32_t Win32Platform::GetTickCount() {
   PumpIfDue();
+  WaitWhilePaused();
   waited_since_shown_ = true;
-  return static_cast<uint32_t>(TicksNow());
+  return static_cast<uint32_t>(GameNow());
+}
+
+uint64_t Win32Platform::GameNow() const { return pause_.GameTime(TicksNow()); }
+
+void Win32Platform::WaitWhilePaused() {
+  while (pause_.paused()) {
+    if (close_requested_ || keys_.Pending(vk::kEscape)) {
+      SetPaused(false);  // the game ends as it would have without the pause
+      return;
+    }
+    if (dirty_) Present();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kPausedWaitMs, QS_ALLINPUT);
+    Pump();
+  }
+}
+
+void Win32Platform::SetPaused(bool on) {
+  if (on == pause_.paused()) return;
+  if (on) pause_.Pause(TicksNow());
+  else pause_.Resume(TicksNow());
+  ApplySoundLevels();
+  dirty_ = true;
+  if (shown_) Present();
 }
 
 void Win32Platform::SleepAtMost(uint32_t ms) {
@@ -170,19 +226,22 @@ bool Win32Platform::QuitWanted() {
 }
 
 void Win32Platform::SleepUntilOrQuit(uint64_t tick) {
-  for (uint64_t now = TicksNow(); now < tick && !QuitWanted(); now = TicksNow())
+  for (uint64_t now = GameNow(); now < tick && !QuitWanted(); now = GameNow()) {
+    if (pause_.paused()) {
+      WaitWhilePaused();
+      continue;
+    }
     if (tick - now > 1) SleepAtMost(static_cast<uint32_t>(std::min<uint64_t>(tick - now - 1, kLongestSleepMs)));
+  }
 }
 
 // ---- Keyboard and joystick -------------------------------------------------------------
 
 int16_t Win32Platform::GetAsyncKeyState(int virtual_key) {
   PumpIfDue();
-  int16_t state = keys_.Query(virtual_key);
-  // The keyboard's own state as well as the window's messages, as the game always asked,
-  // but only while its window has the keyboard: a key held elsewhere is not the player's.
-  if (GetForegroundWindow() == Hwnd(window_) && (::GetAsyncKeyState(virtual_key) & 0x8000))
-    state = static_cast<int16_t>(state | 0x8000);
+  // The window's key messages alone, through the player's keys and the pause: the
+  // keyboard's own state would show a key by its place, not by what it is bound to.
+  const int16_t state = keys_.Query(virtual_key);
   // A request to close the window is answered as Escape held down: the game saves its
   // settings, stops the music and ends, as it does for Escape.
   if (virtual_key == vk::kEscape && close_requested_) return static_cast<int16_t>(0x8000);
@@ -248,8 +307,9 @@ void Win32Platform::CentreWindow() {
                work.top + std::max(0L, (work.bottom - work.top - h) / 2), w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Win32Platform::ToggleFullScreen() {
-  if (!full_screen_) {
+void Win32Platform::SetFullScreen(bool on) {
+  if (on == full_screen_) return;
+  if (on) {
     RECT was{};
     GetWindowRect(Hwnd(window_), &was);
     windowed_[0] = was.left;
@@ -284,7 +344,7 @@ Point Win32Platform::ToPicture(intptr_t l) const {
   int w = 0, h = 0;
   ClientSize(w, h);
   const int x = static_cast<int16_t>(LOWORD(l)), y = static_cast<int16_t>(HIWORD(l));
-  return kelto1::ToPicture(x, y, FitPicture(w, h));
+  return kelto1::ToPicture(x, y, FitPicture(w, h, prefs_.prefs().scaling));
 }
 
 void Win32Platform::Repaint(const ShownWindow& shown, Element which) {
@@ -292,11 +352,18 @@ void Win32Platform::Repaint(const ShownWindow& shown, Element which) {
   screen_.Repainted(shown, which);
   dirty_ = true;
   // A race has begun once the delay box is hidden: keys from now on are the driver's.
-  if (!shown.elements.Painted(Element::Gamewait).visible) queue_.KeepTyping(false);
+  if (!shown.elements.Painted(Element::Gamewait).visible && !in_race_) {
+    queue_.KeepTyping(false);
+    in_race_ = true;
+    overlay_.RaceBegun();
+    // The hints have been seen once a race has been run.
+    prefs_.prefs().title_hints = false;
+  }
   if (which == Element::Window && !shown_once_) {
     shown_once_ = true;
     ShowWindow(Hwnd(window_), SW_SHOW);
     SetForegroundWindow(Hwnd(window_));
+    SetFullScreen(prefs_.prefs().full_screen);
   }
   if (which != Element::Display && which != Element::Window) return;
   // The frame limiter: the first view shown after each of the game's waits comes no
@@ -307,7 +374,7 @@ void Win32Platform::Repaint(const ShownWindow& shown, Element which) {
   }
   if (which == Element::Display && waited_since_shown_) {
     waited_since_shown_ = false;
-    SleepUntilOrQuit(pacer_.ShowAt(TicksNow(), shown.frame_delay_ms));
+    SleepUntilOrQuit(pacer_.ShowAt(GameNow(), shown.frame_delay_ms));
   }
   Present();
 }
@@ -315,7 +382,7 @@ void Win32Platform::Repaint(const ShownWindow& shown, Element which) {
 void Win32Platform::Present() {
   if (!shown_) return;
   caret_shown_ = CaretOn();
-  screen_.Compose(*shown_, boxes_.View(caret_shown_), painter_);
+  screen_.Compose(*shown_, boxes_.View(caret_shown_), painter_, CurrentOverlay());
   if (HDC dc = GetDC(Hwnd(window_))) {
     PaintTo(dc);
     ReleaseDC(Hwnd(window_), dc);
@@ -323,12 +390,14 @@ void Win32Platform::Present() {
   dirty_ = false;
 }
 
-// The picture at its fit, every pixel a block of whole pixels, on black.
+// The picture at its fit on black: every pixel a block of whole pixels, or the sharp fit.
 void Win32Platform::PaintTo(void* device) {
   HDC dc = static_cast<HDC>(device);
   int w = 0, h = 0;
   ClientSize(w, h);
-  const Rect at = FitPicture(w, h);
+  const SharpFit sharp = FitSharply(w, h);
+  const bool sharply = prefs_.prefs().scaling == ScaleMode::Sharp;
+  const Rect at = sharply ? sharp.placed : FitPicture(w, h);
   const Picture& p = screen_.picture();
   // Black around the picture, never over it, so nothing flickers.
   PatBlt(dc, 0, 0, w, at.y, BLACKNESS);
@@ -336,6 +405,10 @@ void Win32Platform::PaintTo(void* device) {
   PatBlt(dc, 0, at.y, at.x, at.h, BLACKNESS);
   PatBlt(dc, at.x + at.w, at.y, w - at.x - at.w, at.h, BLACKNESS);
   if (p.width() <= 0 || p.height() <= 0) return;
+  if (sharply && (at.w != p.width() * sharp.prescale || at.h != p.height() * sharp.prescale)) {
+    PaintSharply(dc, at, sharp.prescale);
+    return;
+  }
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = p.width();
@@ -348,8 +421,41 @@ void Win32Platform::PaintTo(void* device) {
                 SRCCOPY);
 }
 
+void Win32Platform::PaintSharply(void* device, const Rect& at, int prescale) {
+  HDC dc = static_cast<HDC>(device);
+  const Picture& p = screen_.picture();
+  const int bw = p.width() * prescale, bh = p.height() * prescale;
+  if (prescale != sharp_prescale_ || !sharp_dc_) {
+    if (sharp_dc_) DeleteDC(static_cast<HDC>(sharp_dc_));
+    if (sharp_bitmap_) DeleteObject(static_cast<HBITMAP>(sharp_bitmap_));
+    sharp_dc_ = CreateCompatibleDC(dc);
+    sharp_bitmap_ = CreateCompatibleBitmap(dc, bw, bh);
+    if (!sharp_dc_ || !sharp_bitmap_) {
+      sharp_prescale_ = 0;
+      return;
+    }
+    SelectObject(static_cast<HDC>(sharp_dc_), static_cast<HBITMAP>(sharp_bitmap_));
+    sharp_prescale_ = prescale;
+  }
+  HDC big = static_cast<HDC>(sharp_dc_);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = p.width();
+  info.bmiHeader.biHeight = -p.height();
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetStretchBltMode(big, COLORONCOLOR);
+  StretchDIBits(big, 0, 0, bw, bh, 0, 0, p.width(), p.height(), p.Row(0), &info, DIB_RGB_COLORS, SRCCOPY);
+  // The rest of the way smoothed: HALFTONE averages the source pixels under each one.
+  SetStretchBltMode(dc, HALFTONE);
+  SetBrushOrgEx(dc, 0, 0, nullptr);
+  StretchBlt(dc, at.x, at.y, at.w, at.h, big, 0, 0, bw, bh, SRCCOPY);
+}
+
 void Win32Platform::EndProgram() {
   ended_ = true;
+  SavePreferences();
   const uint64_t elapsed = TicksNow() - first_view_at_;
   if (!tell_timings_ || views_ < 2 || elapsed == 0) return;
   const uint64_t processor = ProcessorMs() - processor_ms_at_first_view_;
@@ -402,14 +508,23 @@ bool Win32Platform::Key(unsigned message, uintptr_t w, intptr_t l) {
   const bool repeat = down && (l & (1 << 30));
   const unsigned key = static_cast<unsigned>(w);
   if (message == WM_SYSKEYDOWN && key == VK_F4) return false;  // Alt+F4 closes the window
-  if (key == VK_F11) {
-    if (down && !repeat) ToggleFullScreen();
+  if (down) drop_text_ = false;
+  const std::string name = KeyNameOfVirtualKey(key, (l >> 24) & 1, (l >> 16) & 0xFF);
+  const KeyUse use = UseOfKey(prefs_.prefs().keys, name, boxes_.focus() && !in_race_);
+  if (use.kind == KeyUse::Kind::Own) {
+    if (down) drop_text_ = true;
+    if (down && !repeat) Do(use.action);
     return true;
   }
-  if (key < 256) {
-    if (down) keys_.Press(static_cast<int>(key));
-    else keys_.Release(static_cast<int>(key));
+  const int vkey = use.kind == KeyUse::Kind::Driving ? use.virtual_key : static_cast<int>(key);
+  if (down && !use.types) drop_text_ = true;
+  if (vkey < 256) {
+    // Escape ends the game even from a pause.
+    if (down && vkey == vk::kEscape) keys_.Press(vkey);
+    else if (down) pause_.Press(vkey);
+    else pause_.Release(vkey);
   }
+  if (overlay_.panel_shown()) return true;  // the records table takes the keys, not the boxes
   WindowMessage m;
   m.type = down ? WindowMessage::Type::KeyDown : WindowMessage::Type::KeyUp;
   m.key = EditKeyOfVirtualKey(key);
@@ -417,22 +532,89 @@ bool Win32Platform::Key(unsigned message, uintptr_t w, intptr_t l) {
   return true;
 }
 
+void Win32Platform::Do(Action action) {
+  Preferences& p = prefs_.prefs();
+  if (action == Action::Pause) {
+    if (in_race_) SetPaused(!pause_.paused());
+    return;
+  }
+  if (action == Action::Screenshot) {
+    TakeScreenshot();
+    return;
+  }
+  const ChoiceChange change = ApplyAction(p, action, full_screen_);
+  if (!change.changed) return;
+  if (!change.note.empty()) Note(change.note);
+  switch (action) {
+    case Action::Mute:
+      ApplySoundLevels();
+      break;
+    case Action::FullScreen:
+      SetFullScreen(p.full_screen);
+      break;
+    case Action::Scaling:
+      dirty_ = true;
+      InvalidateRect(Hwnd(window_), nullptr, FALSE);
+      break;
+    default:
+      break;
+  }
+  SavePreferences();
+}
+
+void Win32Platform::TakeScreenshot() {
+  if (!shown_) return;
+  // The picture as the window shows it, without the pause's word over it.
+  Overlay overlay = CurrentOverlay();
+  overlay.paused = false;
+  screen_.Compose(*shown_, boxes_.View(caret_shown_), painter_, overlay);
+  const std::string folder = ScreenshotFolder(PicturesFolder(), "", DefaultUserDataFolder());
+  Note(SaveScreenshot(files_, screen_.picture(), folder, ScreenshotStem()));
+  dirty_ = true;
+  if (pause_.paused()) Present();
+}
+
+Overlay Win32Platform::CurrentOverlay() const { return overlay_.Now(pause_.paused(), prefs_.prefs()); }
+
+void Win32Platform::ShowPanel(std::vector<std::string> lines, int pick) {
+  if (!overlay_.ShowPanel(std::move(lines), pick)) return;
+  dirty_ = true;
+  if (shown_) Present();
+}
+
+void Win32Platform::ShowReplayPaused(bool paused) {
+  overlay_.ShowReplayPaused(paused);
+  dirty_ = true;
+  if (shown_) Present();
+}
+
+void Win32Platform::ShowTitleLine(const std::string& line) {
+  overlay_.ShowTitleLine(line);
+  dirty_ = true;
+}
+
 intptr_t Win32Platform::Handle(unsigned message, uintptr_t w, intptr_t l) {
   switch (message) {
     case WM_CLOSE:
       close_requested_ = true;
       return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(w) != WA_INACTIVE) break;
+      [[fallthrough]];
     case WM_KILLFOCUS:
       // Keys let go while another window had the keyboard would stay down for ever.
       keys_.ReleaseAll();
-      return 0;
+      // A race left alone waits for the player.
+      if (in_race_) SetPaused(true);
+      if (message == WM_KILLFOCUS) return 0;
+      break;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(Hwnd(window_), &ps);
       if (shown_) {
-        if (dirty_) screen_.Compose(*shown_, boxes_.View(caret_shown_), painter_);
+        if (dirty_) screen_.Compose(*shown_, boxes_.View(caret_shown_), painter_, CurrentOverlay());
         PaintTo(dc);
       } else {
         PatBlt(dc, 0, 0, ps.rcPaint.right, ps.rcPaint.bottom, BLACKNESS);
@@ -462,6 +644,11 @@ intptr_t Win32Platform::Handle(unsigned message, uintptr_t w, intptr_t l) {
     case WM_CHAR: {
       const auto unit = static_cast<uint16_t>(w);
       if (unit < 0x20 || unit == 0x7F) return 0;  // Backspace, Enter, Tab and Escape come as keys
+      // The key that made it did something else, or the records table is up.
+      if (drop_text_ || overlay_.panel_shown()) {
+        drop_text_ = false;
+        return 0;
+      }
       if (const std::string text = typed_.Feed(unit); !text.empty()) queue_.PostText(text);
       return 0;
     }
@@ -489,8 +676,11 @@ intptr_t Win32Platform::Handle(unsigned message, uintptr_t w, intptr_t l) {
 void Win32Platform::HandleEvents(BoxTexts& texts) {
   // Between the game's ticks the title screen shows: what is typed now is for the boxes.
   queue_.KeepTyping(true);
+  in_race_ = false;
+  SetPaused(false);
   Pump();
   if (!shown_) return;  // nothing shown yet: typing waits for the window
+  if (vehicle_.Follow(prefs_.prefs(), texts)) SavePreferences();
   const BoxTarget boxes{texts, shown_->elements};
   bool changed = false;
   while (auto m = queue_.Take()) changed |= boxes_.Deliver(*m, boxes);

@@ -16,6 +16,9 @@
 #include "frontend/edit_boxes.h"
 #include "frontend/frame_pacer.h"
 #include "frontend/key_state.h"
+#include "frontend/player_choices.h"
+#include "frontend/preferences.h"
+#include "frontend/race_pause.h"
 #include "frontend/scaling.h"
 #include "frontend/screen_picture.h"
 #include "frontend/text_painter.h"
@@ -74,6 +77,21 @@ class Win32Platform final : public Platform {
   // Sleeps until a message comes or the counter reaches tick.
   void WaitForEvents(uint64_t tick);
   bool ended() const { return ended_; }
+  // Makes the tune ready and sets the sound's levels as the player left them.
+  void OpenAudio();
+  // A line shown on the title screen below its texts (how a replay went), until the
+  // next race.
+  void ShowTitleLine(const std::string& line);
+  // A replay being watched was paused or resumed with Space.
+  void ShowReplayPaused(bool paused);
+  // A table over the view (the records), its first line a heading, the line picked
+  // highlighted; while it shows, no key types into the title screen's boxes. No lines:
+  // the view again.
+  void ShowPanel(std::vector<std::string> lines, int pick);
+  // Whether the player wants the ghost shown (G switches it, and it is remembered).
+  bool ghost_shown() const { return prefs_.prefs().ghost; }
+  // Writes the remembered choices if any changed.
+  void SavePreferences() { prefs_.SaveIfChanged(); }
 
  private:
   explicit Win32Platform(TextPainter& painter);
@@ -87,7 +105,20 @@ class Win32Platform final : public Platform {
   void PaintTo(void* dc);
   void ClientSize(int& width, int& height) const;
   Point ToPicture(intptr_t l) const;
-  void ToggleFullScreen();
+  void SetFullScreen(bool on);
+  // The game's time: the counter less the race's pauses.
+  uint64_t GameNow() const;
+  // While the race is paused: shows the window and waits, until it is resumed or the
+  // person wants to stop.
+  void WaitWhilePaused();
+  void SetPaused(bool on);
+  // A key bound to one of the front end's own actions was pressed.
+  void Do(Action action);
+  void TakeScreenshot();
+  void ApplySoundLevels();
+  Overlay CurrentOverlay() const;
+  // The picture made Sharp's way: enlarged by whole pixels, then smoothed to its place.
+  void PaintSharply(void* dc, const Rect& at, int prescale);
   bool CaretOn() const;
   void SleepUntilOrQuit(uint64_t tick);
   void SleepAtMost(uint32_t ms);
@@ -105,6 +136,10 @@ class Win32Platform final : public Platform {
   WavEffects effects_;
   MciTune tune_;
   MusicCommands music_;
+  PreferencesFile prefs_;
+  RacePause pause_{keys_};
+  VehicleMemory vehicle_;
+  OverlayState overlay_;
 
   std::optional<ShownWindow> shown_;
   std::string program_folder_;
@@ -119,6 +154,12 @@ class Win32Platform final : public Platform {
   bool waited_since_shown_ = false;
   bool close_requested_ = false;
   bool ended_ = false;
+  bool in_race_ = false;     // a race (or a replay) runs: keys are the driver's
+  bool drop_text_ = false;   // the key just pressed did something: it types nothing
+  // The sharp fit's enlarged picture, kept between paints (a memory DC and its bitmap).
+  void* sharp_dc_ = nullptr;
+  void* sharp_bitmap_ = nullptr;
+  int sharp_prescale_ = 0;
   // XInputGetState, once looked for (nullptr: Windows has no XInput).
   void (*pad_state_)() = nullptr;
   bool pad_looked_for_ = false;

@@ -25,6 +25,7 @@ TEST(Preferences, WhatIsWrittenIsReadBack) {
   EXPECT_EQ(ParsePreferences(PreferencesText(p), complaint), p);
   EXPECT_EQ(complaint, "");
   EXPECT_EQ(ParsePreferences(PreferencesText(Preferences{}), complaint), Preferences{});
+  EXPECT_EQ(complaint, "") << "no vehicle chosen yet is written as none, and read back so";
 }
 
 TEST(Preferences, EachWrongLineKeepsOnlyItsOwnDefault) {

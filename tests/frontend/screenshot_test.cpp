@@ -40,6 +40,12 @@ TEST(Screenshot, TheyGoToThePicturesFolderOrTheDataFolder) {
       {"", "/home/p", "/d", "/d"},                 // no answer at all
       {"Pictures", "/home/p", "/d", "/d"},         // not a folder's full name
       {"", "", "", ""},
+      // Windows' own folder names, joined as Windows writes them.
+      {"C:\\Users\\p\\Pictures", "", "C:\\d", "C:\\Users\\p\\Pictures\\kelto1"},
+      {"D:/Pictures\\", "", "C:\\d", "D:/Pictures/kelto1"},
+      {"\\\\server\\p\\Pictures", "", "C:\\d", "\\\\server\\p\\Pictures\\kelto1"},
+      {"Pictures\\p", "", "C:\\d\\", "C:\\d"},  // not a folder's full name
+      {"C:", "", "C:\\d", "C:\\d"},
   };
   for (const Case& c : cases) EXPECT_EQ(ScreenshotFolder(c.pictures, c.home, c.data), c.folder) << c.pictures;
 }
@@ -55,6 +61,7 @@ TEST(Screenshot, ANewFileEachTimeNeverOneWrittenOver) {
   files.read_only_folders.insert("/ro");
   EXPECT_NE(SaveScreenshot(files, picture, "/ro", "x").find("could not"), std::string::npos);
   EXPECT_NE(SaveScreenshot(files, picture, "", "x").find("no folder"), std::string::npos);
+  EXPECT_EQ(SaveScreenshot(files, picture, "C:\\p\\kelto1", "kelto1-1"), "kelto1: screenshot saved to C:\\p\\kelto1\\kelto1-1.png");
 }
 
 }  // namespace

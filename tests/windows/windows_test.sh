@@ -15,7 +15,7 @@ sim=$root/tests/windows/wine_sim.sh
 failed=0
 
 # kelto1.exe needs only the DLLs every Windows 10 and 11 has.
-allowed=" KERNEL32.dll USER32.dll GDI32.dll WINMM.dll SHELL32.dll msvcrt.dll "
+allowed=" KERNEL32.dll USER32.dll GDI32.dll WINMM.dll SHELL32.dll ole32.dll msvcrt.dll "
 for exe in kelto1.exe kelto1-sim.exe; do
   imports=$(x86_64-w64-mingw32-objdump -p "$build/$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | sort -u)
   echo "$exe imports: $(echo $imports)"
