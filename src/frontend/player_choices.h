@@ -51,6 +51,9 @@ class VehicleMemory {
  public:
   // Between the game's ticks. True when the remembered vehicle changed.
   bool Follow(Preferences& prefs, BoxTexts& texts);
+  // A new game (the page starts one after Escape): the remembered vehicle is offered to
+  // it again.
+  void Reset() { offered_ = false; }
 
  private:
   bool offered_ = false;

@@ -116,7 +116,7 @@ void WebPlatform::BetweenTicks(BoxTexts& texts) {
   in_race_ = false;
   SetPaused(false);
   if (!shown_ || !panel_.empty()) return;
-  if (vehicle_.Follow(texts, prefs_.vehicle)) SaveChoices();
+  if (vehicle_.Follow(prefs_, texts)) SaveChoices();
 }
 
 Overlay WebPlatform::CurrentOverlay() const {

@@ -13,7 +13,7 @@
 #include "frontend/frame_pacer.h"
 #include "frontend/key_bindings.h"
 #include "frontend/preferences.h"
-#include "frontend/remembered_vehicle.h"
+#include "frontend/player_choices.h"
 #include "frontend/screen_picture.h"
 #include "web/atlas_text_painter.h"
 #include "web/browser_files.h"
@@ -92,7 +92,7 @@ class WebPlatform final : public Platform {
   Preferences prefs_;
   Preferences saved_prefs_;  // as they are in the storage
   bool in_race_ = false;          // a race (or a replay) runs
-  RememberedVehicle vehicle_;
+  VehicleMemory vehicle_;
   bool touch_ = false;
   bool replay_paused_ = false;
   std::string title_line_;

@@ -137,6 +137,12 @@ TEST(VehicleMemory, TheRememberedVehicleIsOfferedOnceAndANewChoiceRemembered) {
     EXPECT_TRUE(m.Follow(p, s));
     EXPECT_EQ(p.vehicle, "RoadStar");
     EXPECT_EQ(s.typed, 1) << "offered only once";
+    // A new game is offered the remembered vehicle again.
+    Selector next;
+    next.texts[Element::CarSel] = "RacingCar";
+    m.Reset();
+    EXPECT_FALSE(m.Follow(p, next));
+    EXPECT_EQ(next.texts[Element::CarSel], "RoadStar");
   }
 }
 
