@@ -328,7 +328,7 @@ void ScreenPicture::DrawPanel(const Overlay& overlay, TextPainter& text) {
       start = tab + 1;
     }
   };
-  constexpr int kGap = 10;
+  constexpr int kGap = 8;
   size_t columns = 0;
   for (const std::string& line : overlay.panel) columns = std::max(columns, cells(line).size());
   std::vector<int> widths(columns, 0);

@@ -45,7 +45,7 @@ constexpr Rect kPausedRect{248, 280, 241, 16};
 constexpr Rect kTitleLineRect{120, 240, 497, 16};
 constexpr uint32_t kTitleLineColor = 0x909090;
 // The records table lies over the view, clear of the readouts.
-constexpr Rect kPanelRect{126, 24, 496, 528};
+constexpr Rect kPanelRect{120, 24, 508, 528};
 
 // A part of the picture that the last compose changed, for a front end that keeps the
 // picture on the screen's side and sends it only what changed: rect.h rows of rect.w
