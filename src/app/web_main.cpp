@@ -38,6 +38,7 @@ class PageRecordsWindow final : public kelto1::RecordsWindow {
   }
   void ShowReplayPaused(bool paused) override { platform_.ShowReplayPaused(paused); }
   void ShowTitleLine(const std::string& line) override { platform_.ShowTitleLine(line); }
+  int TakeTappedLine() override { return platform_.TakeTappedLine(); }
 
  private:
   kelto1::WebPlatform& platform_;
@@ -69,6 +70,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE void k1_volumes(int music, int effects) {
 extern "C" EMSCRIPTEN_KEEPALIVE void k1_touch() {
   g_touch = true;
   if (g_platform) g_platform->UseTouch();
+}
+
+// A tap (or a click) on the picture, in the picture's pixels.
+extern "C" EMSCRIPTEN_KEEPALIVE void k1_tap(int x, int y) {
+  if (g_platform) g_platform->Tapped(x, y);
 }
 
 // The page hidden, or the window gone to the background.
