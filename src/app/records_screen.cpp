@@ -31,7 +31,7 @@ void ShowRecords(RecordsWindow& window, Kelto1& game, RecordsKeeper* records) {
     const DecodedRecords loaded = records ? records->Load() : DecodedRecords{};
     const std::vector<RaceRecord>& table = loaded.table;
     pick = table.empty() ? -1 : std::clamp(pick, 0, static_cast<int>(table.size()) - 1);
-    window.ShowPanel(RecordsPanelLines(table), pick);
+    window.ShowPanel(RecordsPanelLines(table, window.ByTouch()), pick);
     if (!window.Between(game)) break;
     if (Pressed(screen, vk::kEscape) || Pressed(screen, vk::kF3)) break;
     if (Pressed(screen, vk::kDown)) ++pick;

@@ -32,6 +32,8 @@ class RecordsWindow {
   virtual void ShowTitleLine(const std::string& line) = 0;
   // The line of the table tapped since this was last asked (its heading is line 0), or -1.
   virtual int TakeTappedLine() { return -1; }
+  // Whether the table is used by touch: its help names taps then.
+  virtual bool ByTouch() { return false; }
 };
 
 // Shows the table until the player leaves it. records: none shows an empty table.

@@ -43,6 +43,7 @@ class PageRecordsWindow final : public kelto1::RecordsWindow {
   void ShowReplayPaused(bool paused) override { platform_.ShowReplayPaused(paused); }
   void ShowTitleLine(const std::string& line) override { platform_.ShowTitleLine(line); }
   int TakeTappedLine() override { return platform_.TakeTappedLine(); }
+  bool ByTouch() override { return platform_.touch(); }
 
  private:
   kelto1::WebPlatform& platform_;

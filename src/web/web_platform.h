@@ -67,6 +67,7 @@ class WebPlatform final : public Platform {
     touch_ = true;
     dirty_ = true;
   }
+  bool touch() const { return touch_; }
   // The records table's lines over the view, the line picked highlighted (no lines: the
   // view again); a replay paused with Space; how a replay went, on the title screen.
   void ShowPanel(std::vector<std::string> lines, int pick);

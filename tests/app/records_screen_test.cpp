@@ -20,10 +20,12 @@ namespace {
 // for the table taken away to watch a race.
 class ScriptedWindow final : public RecordsWindow {
  public:
-  ScriptedWindow(HeadlessPlatform& screen, std::vector<int> taps) : screen_(screen), taps_(std::move(taps)) {}
+  ScriptedWindow(HeadlessPlatform& screen, std::vector<int> taps, bool by_touch = false)
+      : screen_(screen), taps_(std::move(taps)), by_touch_(by_touch) {}
   Platform& screen() override { return screen_; }
   void ShowPanel(std::vector<std::string> lines, int pick) override {
     lines_shown += lines.empty() ? "W" : std::to_string(pick);
+    if (!lines.empty()) help = lines.back();
   }
   bool Between(Kelto1&) override {
     if (next_ < taps_.size()) tapped_ = taps_[next_];
@@ -33,22 +35,26 @@ class ScriptedWindow final : public RecordsWindow {
   void ShowReplayPaused(bool) override {}
   void ShowTitleLine(const std::string&) override {}
   int TakeTappedLine() override { return std::exchange(tapped_, -1); }
+  bool ByTouch() override { return by_touch_; }
 
   std::string lines_shown;  // every change of what the window shows, in order
+  std::string help;         // the table's last line
 
  private:
   HeadlessPlatform& screen_;
   std::vector<int> taps_;
   size_t next_ = 0;
   int tapped_ = -1;
+  bool by_touch_;
 };
 
 struct Seen {
   std::string shown;    // the picks shown, the same one again written once; W: the table taken away
   std::string watched;  // the replays asked for, by the hour of their race
+  std::string help;
 };
 
-Seen Tapped(const std::vector<int>& taps) {
+Seen Tapped(const std::vector<int>& taps, bool by_touch = false) {
   HeadlessPlatform screen;
   Kelto1 game(screen);
   screen.files.files["/kelto1/records.txt"] = [] {
@@ -60,9 +66,10 @@ Seen Tapped(const std::vector<int>& taps) {
     return std::vector<uint8_t>(table.begin(), table.end());
   }();
   RecordsKeeper records(screen.files, "/kelto1", [] { return std::string("2026-12-11 11:00:00"); });
-  ScriptedWindow window(screen, taps);
+  ScriptedWindow window(screen, taps, by_touch);
   ShowRecords(window, game, &records);
   Seen seen;
+  seen.help = window.help;
   for (char c : window.lines_shown)
     if (seen.shown.empty() || seen.shown.back() != c || c == 'W') seen.shown += c;
   // There are no replays: each watch ends in a line naming the file it could not read.
@@ -93,6 +100,13 @@ TEST(RecordsByTouch, ATapPicksARaceAndASecondWatchesIt) {
     EXPECT_EQ(seen.shown, c.shown) << c.what;
     EXPECT_EQ(seen.watched, c.watched) << c.what;
   }
+}
+
+// The help under the table names what the player has at hand: keys, or taps.
+TEST(RecordsByTouch, TheHelpNamesTapsOnATouchScreenAndKeysElsewhere) {
+  EXPECT_NE(Tapped({}, true).help.find("Tap a race: pick"), std::string::npos) << Tapped({}, true).help;
+  EXPECT_EQ(Tapped({}, true).help.find("Enter"), std::string::npos);
+  EXPECT_NE(Tapped({}, false).help.find("Enter: watch"), std::string::npos) << Tapped({}, false).help;
 }
 
 }  // namespace
