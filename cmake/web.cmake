@@ -73,7 +73,7 @@ foreach(n IN ITEMS crbit.wav crsh.wav crwal.wav pass.wav PwrLost.wav PwrUp1.wav 
 endforeach()
 target_link_options(kelto1-web PRIVATE
   -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
-  -sEXPORTED_RUNTIME_METHODS=['UTF8ToString','ccall'] -sEXPORTED_FUNCTIONS=['_main','_k1_box_typed','_k1_action','_k1_volumes','_k1_page_left','_k1_touch'] --js-library=${KELTO1_PAGE_LIBRARY} ${KELTO1_SOUND_FILES})
+  -sEXPORTED_RUNTIME_METHODS=['UTF8ToString','ccall'] -sEXPORTED_FUNCTIONS=['_main','_k1_box_typed','_k1_action','_k1_volumes','_k1_page_left','_k1_touch','_k1_tap'] --js-library=${KELTO1_PAGE_LIBRARY} ${KELTO1_SOUND_FILES})
 set_target_properties(kelto1-web PROPERTIES OUTPUT_NAME kelto1 SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${KELTO1_SITE}
   LINK_DEPENDS ${KELTO1_PAGE_LIBRARY})
 add_dependencies(kelto1-web kelto1_web_site)

@@ -234,9 +234,16 @@
     if (!e.repeat) act(name);
   }, true);
   function pageLeft() { if (Module.calledRun) Module.ccall('k1_page_left', null, [], []); }
-  // A phone has no P: a touch on the picture resumes a paused race (as a click does).
-  canvas.addEventListener('pointerdown', function () {
+  // A phone has no P: a touch on the picture resumes a paused race (as a click does). The
+  // game is told where the picture was touched, in its own pixels: a tap on the records
+  // table picks a race, a second tap watches it.
+  canvas.addEventListener('pointerdown', function (e) {
     if (Module.k1state && Module.k1state.paused === '1') act('pause');
+    var r = canvas.getBoundingClientRect();
+    if (!Module.calledRun || r.width <= 0 || r.height <= 0) return;
+    var x = Math.floor((e.clientX - r.left) * canvas.width / r.width);
+    var y = Math.floor((e.clientY - r.top) * canvas.height / r.height);
+    Module.ccall('k1_tap', null, ['number', 'number'], [x, y]);
   });
   document.addEventListener('visibilitychange', function () { if (document.hidden) pageLeft(); });
   window.addEventListener('blur', pageLeft);

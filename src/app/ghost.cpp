@@ -124,11 +124,18 @@ std::unique_ptr<GhostTracing> GhostTracing::Start(const std::vector<uint8_t>& fi
 
 std::unique_ptr<GhostTracing> GhostTracing::TraceNow(const std::vector<uint8_t>& file, std::string& why,
                                                      const std::function<void()>& between) {
+  // The file unpacked, the race's machine made ready and each few frames are the places
+  // where the caller may have its turn.
+  const auto turn = [&] {
+    if (between) between();
+  };
   std::optional<Replay> replay = DecodeReplay(file, why);
   if (!replay) return nullptr;
+  turn();
   HeadlessPlatform machine;
   ReplayPlayer player(machine, std::move(*replay));
   if (!player.Prepare(why)) return nullptr;
+  turn();
   std::unique_ptr<GhostTracing> t(new GhostTracing);
   t->frames_.resize(player.replay().frames);
   t->played_ = Trace(player, [&](const GhostFrame& f) {

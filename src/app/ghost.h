@@ -49,9 +49,9 @@ class GhostTracing {
   // Nothing, with why, for a file that is no replay.
   static std::unique_ptr<GhostTracing> Start(const std::vector<uint8_t>& file, std::string& why);
   // The whole race traced here and now, for a machine without threads; between, when
-  // given, is called after every kFramesBetween frames, so that the caller can let the
-  // rest of the program have its turn.
-  static constexpr size_t kFramesBetween = 250;
+  // given, is called after every kFramesBetween frames (a few milliseconds of tracing),
+  // so that the caller can let the rest of the program have its turn.
+  static constexpr size_t kFramesBetween = 10;
   static std::unique_ptr<GhostTracing> TraceNow(const std::vector<uint8_t>& file, std::string& why,
                                                 const std::function<void()>& between = {});
   ~GhostTracing();

@@ -1,5 +1,6 @@
 // F3 on the title screen: the records table over the view. Up and Down pick a race, Enter
-// watches its replay, Escape or F3 gives the title screen back. Every edition shows it the
+// watches its replay, Escape or F3 gives the title screen back. Where the table can be
+// touched, a tap on a race picks it and a tap on the race picked watches it. Every edition shows it the
 // same way; what it needs of the window is below.
 #pragma once
 
@@ -30,6 +31,10 @@ class RecordsWindow {
   virtual void ShowReplayPaused(bool paused) = 0;
   // How a replay went, under the title screen's texts.
   virtual void ShowTitleLine(const std::string& line) = 0;
+  // The line of the table tapped since this was last asked (its heading is line 0), or -1.
+  virtual int TakeTappedLine() { return -1; }
+  // Whether the table is used by touch: its help names taps then.
+  virtual bool ByTouch() { return false; }
 };
 
 // Shows the table until the player leaves it. records: none shows an empty table.

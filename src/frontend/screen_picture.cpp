@@ -104,6 +104,30 @@ std::vector<std::string> WrapCaption(const std::string& text, int width, Face fa
 
 int ComboItemHeight(TextPainter& painter) { return painter.LineHeight(Face::Dialog) + 2; }
 
+namespace {
+// The table's black inside its grey frame, and the rows' inset into it.
+constexpr Rect kPanelInside{kPanelRect.x + 2, kPanelRect.y + 2, kPanelRect.w - 4, kPanelRect.h - 4};
+constexpr int kPanelTop = 6;
+constexpr int kPanelRowInset = 4;
+}  // namespace
+
+int PanelLineHeight(TextPainter& painter) { return painter.LineHeight(kPanelFace) + 4; }
+
+Rect PanelRow(int line, int line_height) {
+  return {kPanelInside.x + kPanelRowInset, kPanelInside.y + kPanelTop + line * line_height,
+          kPanelInside.w - 2 * kPanelRowInset, line_height};
+}
+
+int PanelLineAt(int x, int y, int line_height) {
+  if (line_height <= 0) return -1;
+  const Rect first = PanelRow(0, line_height);
+  if (x < first.x || x >= first.Right() || y < first.y) return -1;
+  const int line = (y - first.y) / line_height;
+  // Only whole lines are drawn: none past the table's bottom.
+  if (PanelRow(line, line_height).Bottom() > kPanelInside.Bottom()) return -1;
+  return line;
+}
+
 ScreenPicture::ScreenPicture() : canvas_(kScreenWidth, kScreenHeight), view_(kViewWidth, kViewHeight) {}
 
 void ScreenPicture::Start(const ShownWindow& shown) {
@@ -309,13 +333,10 @@ void ScreenPicture::DrawElement(const ElementLayout& layout, const ShownWindow& 
 void ScreenPicture::DrawPanel(const Overlay& overlay, TextPainter& text) {
   // Black over the view, framed in grey, the heading in white and the races in the
   // readouts' light yellow; the race picked stands out in light cyan on dark blue.
-  const Rect panel = kPanelRect;
-  FillRect(canvas_, panel, 0x808080);
-  const Rect inside{panel.x + 2, panel.y + 2, panel.w - 4, panel.h - 4};
-  FillRect(canvas_, inside, colors::kBlack);
-  const Face face = Face::PMincho11_25Bold;
-  const int line_height = text.LineHeight(face) + 4;
-  int y = inside.y + 6;
+  FillRect(canvas_, kPanelRect, 0x808080);
+  FillRect(canvas_, kPanelInside, colors::kBlack);
+  const Face face = kPanelFace;
+  const int line_height = PanelLineHeight(text);
   // Cells are separated by tabs. Each column starts a gap after the widest cell of the
   // column before it, counting only the lines that fill every column (the heading and the
   // races), so the table lines up in any face and a long line of help spans the columns.
@@ -339,9 +360,11 @@ void ScreenPicture::DrawPanel(const Overlay& overlay, TextPainter& text) {
   }
   std::vector<int> starts(columns, 0);
   for (size_t c = 1; c < columns; ++c) starts[c] = starts[c - 1] + widths[c - 1] + kGap;
-  for (size_t i = 0; i < overlay.panel.size() && y + line_height <= inside.y + inside.h; ++i, y += line_height) {
+  for (size_t i = 0; i < overlay.panel.size(); ++i) {
+    const Rect row = PanelRow(static_cast<int>(i), line_height);
+    if (row.Bottom() > kPanelInside.Bottom()) break;
     const bool picked = overlay.panel_pick >= 0 && static_cast<size_t>(overlay.panel_pick) + 1 == i;
-    const Rect row{inside.x + 4, y, inside.w - 8, line_height};
+    const int y = row.y;
     if (picked) FillRect(canvas_, row, 0x000080);
     const uint32_t color = i == 0 ? colors::kWhite : picked ? 0xC0FFFF : colors::kLightYellow;
     const std::vector<std::string> line = cells(overlay.panel[i]);

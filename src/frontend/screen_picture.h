@@ -46,6 +46,8 @@ constexpr Rect kTitleLineRect{120, 240, 497, 16};
 constexpr uint32_t kTitleLineColor = 0x909090;
 // The records table lies over the view, clear of the readouts.
 constexpr Rect kPanelRect{120, 24, 508, 528};
+// The face of the records table's lines.
+constexpr Face kPanelFace = Face::PMincho11_25Bold;
 
 // A part of the picture that the last compose changed, for a front end that keeps the
 // picture on the screen's side and sends it only what changed: rect.h rows of rect.w
@@ -113,6 +115,12 @@ int BoxTextLeft(const ElementLayout& layout, const std::string& text, const size
 std::vector<std::string> WrapCaption(const std::string& text, int width, Face face, TextPainter& painter);
 // The height of one item of the selector's list.
 int ComboItemHeight(TextPainter& painter);
+// The height of one line of the records table, and where its line `line` is drawn (the
+// first is its heading). A point in the picture lies on line PanelLineAt(x, y, height),
+// or on none (-1): outside the rows or past the last that fits in the table.
+int PanelLineHeight(TextPainter& painter);
+Rect PanelRow(int line, int line_height);
+int PanelLineAt(int x, int y, int line_height);
 
 void FillRect(Picture& canvas, const Rect& r, uint32_t color);
 

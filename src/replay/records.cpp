@@ -274,7 +274,7 @@ std::optional<size_t> RecordsKeeper::Enter(RaceRecord race, const std::vector<ui
   return at;
 }
 
-std::vector<std::string> RecordsPanelLines(const std::vector<RaceRecord>& table) {
+std::vector<std::string> RecordsPanelLines(const std::vector<RaceRecord>& table, bool by_touch) {
   std::vector<std::string> lines = {"\tRECORDS\tRANK\tPLACES\tDISTANCE\tCAR / PLACE"};
   if (table.empty()) lines.push_back("\tNo race yet: finish one and it is kept here.");
   for (size_t i = 0; i < table.size(); ++i) {
@@ -284,7 +284,8 @@ std::vector<std::string> RecordsPanelLines(const std::vector<RaceRecord>& table)
                     " / " + EscapeField(r.place));
   }
   lines.push_back("");
-  lines.push_back("\tUp, Down: pick   Enter: watch   Esc, F3: back");
+  lines.push_back(by_touch ? "\tTap a race: pick   Tap it again: watch   Title: back"
+                           : "\tUp, Down: pick   Enter: watch   Esc, F3: back");
   return lines;
 }
 

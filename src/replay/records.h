@@ -83,8 +83,9 @@ class RecordsKeeper {
 };
 
 // The table as the window shows it over the view: a heading, then a line a race, its
-// cells separated by tabs.
-std::vector<std::string> RecordsPanelLines(const std::vector<RaceRecord>& table);
+// cells separated by tabs, and a line of help that names taps rather than keys where the
+// table is used by touch.
+std::vector<std::string> RecordsPanelLines(const std::vector<RaceRecord>& table, bool by_touch = false);
 
 // The table as the terminal shows it, with where it is kept.
 std::string RecordsListing(const std::vector<RaceRecord>& table, const std::string& where);

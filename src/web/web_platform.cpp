@@ -133,8 +133,15 @@ void WebPlatform::ShowPanel(std::vector<std::string> lines, int pick) {
   if (lines == panel_ && pick == panel_pick_) return;
   panel_ = std::move(lines);
   panel_pick_ = pick;
+  tapped_line_ = -1;  // a tap counts only on the table it was made on
   dirty_ = true;
   Present();
+}
+
+void WebPlatform::Tapped(int x, int y) {
+  if (panel_.empty()) return;
+  const int line = PanelLineAt(x, y, PanelLineHeight(painter_));
+  if (line >= 0 && static_cast<size_t>(line) < panel_.size()) tapped_line_ = line;
 }
 
 void WebPlatform::ShowReplayPaused(bool paused) {

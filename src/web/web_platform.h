@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/music_commands.h"
@@ -66,9 +67,14 @@ class WebPlatform final : public Platform {
     touch_ = true;
     dirty_ = true;
   }
+  bool touch() const { return touch_; }
   // The records table's lines over the view, the line picked highlighted (no lines: the
   // view again); a replay paused with Space; how a replay went, on the title screen.
   void ShowPanel(std::vector<std::string> lines, int pick);
+  // A tap on the picture at (x, y) in its pixels; while the table shows, the line it landed
+  // on is kept until asked for (-1: none since the last time).
+  void Tapped(int x, int y);
+  int TakeTappedLine() { return std::exchange(tapped_line_, -1); }
   void ShowReplayPaused(bool paused);
   void ShowTitleLine(const std::string& line);
 
@@ -98,6 +104,7 @@ class WebPlatform final : public Platform {
   std::string title_line_;
   std::vector<std::string> panel_;
   int panel_pick_ = -1;
+  int tapped_line_ = -1;
   bool dirty_ = false;
   bool ended_ = false;
   bool gamepad_seen_ = false;

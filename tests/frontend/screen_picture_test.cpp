@@ -228,6 +228,55 @@ TEST_F(ScreenPictureTest, TheRecordsTablesColumnsNeverRunIntoEachOther) {
   EXPECT_EQ(help[0], heading[0]);
 }
 
+// A tap on the records table finds the line it lands on: the rows start 6 below the
+// inside of the grey frame (at y 32), are inset 4 from its sides (x 132 to 615), and stop
+// at the last whole line that fits above the frame's bottom (550).
+TEST(PanelLineAtTest, FindsTheLineUnderAPoint) {
+  struct Case {
+    int x, y, line_height, line;
+  };
+  const Case cases[] = {
+      {132, 32, 20, 0},    // the heading's top left corner
+      {615, 51, 20, 0},    // its bottom right corner
+      {131, 40, 20, -1},   // left of the rows, on the frame's black
+      {616, 40, 20, -1},   // right of them
+      {300, 31, 20, -1},   // above the heading
+      {300, 52, 20, 1},    // the first race's top
+      {300, 71, 20, 1},    // and bottom
+      {300, 72, 20, 2},
+      {300, 531, 20, 24},  // the last line that fits whole
+      {300, 532, 20, -1},  // the one after it is not drawn
+      {300, 549, 20, -1},
+      {300, 600, 20, -1},  // below the table
+      {300, 40, 0, -1},    // no line height: no line
+      {300, 40, 600, -1},  // a line taller than the table: none drawn
+      {300, 49, 17, 1},    // another face: 32 + 17 = 49
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(PanelLineAt(c.x, c.y, c.line_height), c.line) << "at " << c.x << "," << c.y << " lines of " << c.line_height;
+}
+
+// The line a tap finds is the line drawn there: every pixel of the picked race's dark blue
+// lies on that race's line.
+TEST_F(ScreenPictureTest, ATapFindsTheRecordsLineDrawnUnderIt) {
+  Repaint(Element::Window);
+  for (int pick : {0, 2}) {
+    Overlay table;
+    table.panel = {"\tRECORDS\tRANK", "1\ta\t1", "2\tb\t2", "3\tc\t3", "", "\thelp"};
+    table.panel_pick = pick;
+    screen.Compose(game.Shown(), BoxView{}, text, table);
+    int blue = 0, elsewhere = 0;
+    for (int y = kPanelRect.y; y < kPanelRect.Bottom(); ++y)
+      for (int x = kPanelRect.x; x < kPanelRect.Right(); ++x)
+        if (screen.picture().At(x, y) == 0x000080) {
+          ++blue;
+          if (PanelLineAt(x, y, PanelLineHeight(text)) != pick + 1) ++elsewhere;
+        }
+    EXPECT_GT(blue, 0) << "pick " << pick;
+    EXPECT_EQ(elsewhere, 0) << "pick " << pick;
+  }
+}
+
 TEST_F(ScreenPictureTest, PausedShowsOverTheViewAndTheTitleLineOnlyOnTheTitleScreen) {
   Repaint(Element::Window);
   const Overlay both{true, "F2 REPLAY", {}, -1};

@@ -1,6 +1,7 @@
 // What the best race's ghost costs the page: a long race kept in the records table, the
-// page opened three times; prints when the title showed and how long the ghost took to
-// trace (the page has no threads: it is traced at once, the title showing meanwhile).
+// page opened three times; prints when the title showed, how long the ghost took to trace
+// and the longest the title's loop was held up by it (the page has no threads: the ghost
+// is traced a slice at a time between the title's ticks).
 // usage: node ghost_bench.js URL REPLAY_FILE FRAMES
 const fs = require('fs');
 const puppeteer = require('puppeteer-core');
@@ -27,7 +28,9 @@ const [url, replayFile, frames] = process.argv.slice(2);
     const title = Date.now() - t0;
     await page.waitForFunction(() => Module.k1state.ghost_ms !== undefined, {timeout: 60000});
     const traced = await page.evaluate(() => Module.k1state.ghost_ms);
-    console.log(`ghost bench: title ${title} ms after the page was asked for; a ${frames}-frame race's ghost traced in ${traced} ms`);
+    const held = await page.evaluate(() => Module.k1state.held_ms);
+    console.log(`ghost bench: title ${title} ms after the page was asked for; a ${frames}-frame race's ghost traced in ${traced} ms, ` +
+                `the title held up at most ${held} ms at a time`);
   }
   await browser.close();
 })().catch((e) => { console.log('ghost bench: ' + e.message); process.exit(1); });

@@ -263,6 +263,56 @@ async function phone(browser, name, width, height) {
   s = await waitFor(page, (s) => s.panel === '0' && s.title === '1', 3000);
   check(`${name}: the title button closes it`, s !== null);
 
+  // The records table by touch, with two races kept (the one driven above, twice, as the
+  // page finds them when it is opened again): a tap on
+  // the second race's row picks it, its row turning dark blue, a tap on it again watches
+  // its replay, and the title button goes back, to the table and then to the title.
+  const lastRace = await page.evaluate(() => localStorage.getItem('kelto1:/kelto1/last.k1r'));
+  const races = 'kelto1 records 1\n2026-12-11 08:00:00\tRacingCar\t7\t2\tGinza\t120\t400\t20261211-080000.k1r\n' +
+                '2026-12-11 09:00:00\tRacingCar\t9\t2\tGinza\t80\t400\t20261211-090000.k1r\n';
+  await page.evaluate((races, replay) => {
+    const hex = [...new TextEncoder().encode(races)].map((b) => b.toString(16).padStart(2, '0')).join('');
+    localStorage.setItem('kelto1:/kelto1/records.txt', hex);
+    for (const name of ['20261211-080000.k1r', '20261211-090000.k1r']) localStorage.setItem('kelto1:/kelto1/records/' + name, replay);
+  }, races, lastRace);
+  // The page reads the browser's storage as it starts.
+  await page.reload({waitUntil: 'load'});
+  s = await waitFor(page, (s) => s.title === '1', 15000);
+  // The rows the dark blue of the race picked covers, down the table's left edge, in the
+  // picture's pixels.
+  const picked = () => page.evaluate(() => {
+    const d = Module.canvas.getContext('2d').getImageData(133, 0, 1, Module.canvas.height).data;
+    const rows = [];
+    for (let y = 0; y < Module.canvas.height; y++) if (d[4 * y] === 0 && d[4 * y + 1] === 0 && d[4 * y + 2] === 0x80) rows.push(y);
+    return rows.length ? {top: rows[0], bottom: rows[rows.length - 1], count: rows.length} : null;
+  });
+  // A point of the picture, on the page as it is now.
+  const shown = (await layout(page)).canvas;
+  const onPage = (px, py) => ({x: shown.left + px * shown.w / 630, y: shown.top + py * shown.h / 576});
+  await tap(records);
+  s = await waitFor(page, (s) => s.panel === '5' && s.panel_pick === '0', 3000);
+  const first = s && await picked();
+  const t = await state(page);
+  check(`${name}: the table shows both races, the first picked`, s !== null && first !== null, `${t.panel} lines, pick ${t.panel_pick}`);
+  if (first) {
+    const lineHeight = first.bottom - first.top + 1;
+    const second = onPage(300, first.top + lineHeight + lineHeight / 2);
+    await tap(second);
+    s = await waitFor(page, (s) => s.panel_pick === '1', 3000);
+    const now = await picked();
+    check(`${name}: a tap on the second race picks it, its row dark blue`, s !== null && now !== null &&
+          now.top === first.top + lineHeight && now.count === lineHeight, JSON.stringify({first, now}));
+    await tap(second);
+    s = await waitFor(page, (s) => s.caption === 'REPLAY' && s.panel === '0', 5000);
+    check(`${name}: a tap on the race picked watches its replay`, s !== null);
+    await tap(at('escape'));
+    s = await waitFor(page, (s) => s.title === '1' && s.panel === '5', 15000);
+    check(`${name}: the title button ends the replay, the table back`, s !== null);
+  }
+  await tap(at('escape'));
+  s = await waitFor(page, (s) => s.panel === '0' && s.title === '1', 3000);
+  check(`${name}: the title button closes the table`, s !== null);
+
   // Kept for offline play: a worker holds every file, and the page comes back without network.
   const worker = await page.evaluate(async () => {
     const reg = await navigator.serviceWorker.ready;
