@@ -236,10 +236,11 @@ TEST(PanelLineAtTest, FindsTheLineUnderAPoint) {
     int x, y, line_height, line;
   };
   const Case cases[] = {
-      {132, 32, 20, 0},    // the heading's top left corner
-      {615, 51, 20, 0},    // its bottom right corner
-      {131, 40, 20, -1},   // left of the rows, on the frame's black
-      {616, 40, 20, -1},   // right of them
+      // The rows lie 2 pixels of frame and 4 of black inside the table's rectangle.
+      {kPanelRect.x + 6, 32, 20, 0},             // the heading's top left corner
+      {kPanelRect.Right() - 7, 51, 20, 0},       // its bottom right corner
+      {kPanelRect.x + 5, 40, 20, -1},            // left of the rows, on the frame's black
+      {kPanelRect.Right() - 6, 40, 20, -1},      // right of them
       {300, 31, 20, -1},   // above the heading
       {300, 52, 20, 1},    // the first race's top
       {300, 71, 20, 1},    // and bottom
