@@ -279,9 +279,10 @@ async function phone(browser, name, width, height) {
   await page.reload({waitUntil: 'load'});
   s = await waitFor(page, (s) => s.title === '1', 15000);
   // The rows the dark blue of the race picked covers, down the table's left edge, in the
-  // picture's pixels.
+  // picture's pixels: the table's rectangle starts at x 120 and its rows 2 + 4 pixels in,
+  // their letters 4 further, so x 127 is blue without any letter on it.
   const picked = () => page.evaluate(() => {
-    const d = Module.canvas.getContext('2d').getImageData(133, 0, 1, Module.canvas.height).data;
+    const d = Module.canvas.getContext('2d').getImageData(127, 0, 1, Module.canvas.height).data;
     const rows = [];
     for (let y = 0; y < Module.canvas.height; y++) if (d[4 * y] === 0 && d[4 * y + 1] === 0 && d[4 * y + 2] === 0x80) rows.push(y);
     return rows.length ? {top: rows[0], bottom: rows[rows.length - 1], count: rows.length} : null;
